@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// SAVE/<management number>.csv
+QString makeSrcPath(const QString &managementNumber);
+// SAVE/.<management number><suffix>.csv, hidden while it exists.
+QString makeTempSrcPath(const QString &managementNumber, const QString &tempFileSuffix);
+
+// Moves the written temporary file over the final name in one step, so an older file is replaced whole or
+// not at all; on failure the temporary file is removed and the older file stays.
+[[nodiscard]] bool replaceWithTemporary(const QString &tempPath, const QString &finalPath);

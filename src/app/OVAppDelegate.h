@@ -1,0 +1,61 @@
+#pragma once
+
+#include "FormValues.h"
+#include "OVNotifier.h"
+#include "inventory/OVCollectors.h"
+
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+// The spine of the program: holds the machine key and the outcome of the last save, and runs one
+// collection from the stale-mount clean-up to the result report. The desktop window and the command line
+// drive the same run; everything it tells the user goes through the notifier.
+class OVAppDelegate
+{
+public:
+    enum SaveResultBit { LocalSaveFailed = 1, NetworkSaveFailed = 2, EndRequested = 4 };
+
+    explicit OVAppDelegate(OVNotifier &notifier);
+    ~OVAppDelegate();
+
+    // Shows the refusal and answers false, or answers true when the form may be registered.
+    [[nodiscard]] bool inputCheck(const FormValues &form);
+    // One whole run on the caller's thread; returns after the report.
+    void startCollection(const FormValues &form);
+
+    // The end of the program: no later save or report, then wait for a run in progress.
+    void requestEnd();
+    void waitForRun();
+
+    const QStringList &macAddress() const { return m_macAddress; }
+    QString machineKey() const { return m_macAddress.value(0); }
+    QString savePath() const;
+    int saveResult() const { return m_saveResult.load(); }
+    bool isLocal() const { return m_isLocal.load(); }
+    // The running collection's "_yyyyMMddHHmmss"; empty between runs.
+    QString tempFileSuffix() const;
+    bool hasRunObjects() const;
+
+private:
+    struct Run;
+
+    void cleanStaleMount();
+    void prepare(const FormValues &form);
+    void getInventoryData();
+    void saveFile();
+    void clear();
+    void removeTempFiles();
+    void showSaveResult();
+
+    OVNotifier &m_notifier;
+    QStringList m_macAddress;
+    std::atomic<int> m_saveResult{0};
+    std::atomic<bool> m_isLocal{true};
+    std::mutex m_theLock;
+    mutable std::mutex m_stateMutex; // guards what another thread may read: the run's objects, savePath
+    QString m_savePath;
+    std::unique_ptr<Run> m_run;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// How a run reaches the user: the desktop window, the command line's streams, or a test's recorder.
+// A run may call it from its own thread; an implementation that owns widgets hands the calls to its thread.
+class OVNotifier
+{
+public:
+    virtual ~OVNotifier() = default;
+
+    virtual void disableControls() = 0;
+    virtual void enableControls() = 0;
+    // An empty text ends the progress display and stops the busy indicator.
+    virtual void showProgress(const QString &text) = 0;
+    virtual void collectorStarted(int number, int count, const QString &name) = 0;
+    // A modal informational box with one button; returns when the user has closed it.
+    virtual void showMessageBox(const QString &messageText, const QString &informativeText) = 0;
+    // The local form of the result report.
+    virtual void showLocalResult(const QString &messageText, const QString &informativeText, bool saved)
+    {
+        Q_UNUSED(saved);
+        showMessageBox(messageText, informativeText);
+    }
+    // The network form of the result report: the window loaded by this name, run modally.
+    virtual void showResultWindow(const QString &windowName) = 0;
+    // Opens the file browser with the file selected.
+    virtual void revealFile(const QString &path) = 0;
+};

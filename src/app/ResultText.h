@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+extern const QString kInventoryCollection;  // "インベントリ収集", the title of every box
+extern const QString kDataCollectionEnded;  // what the end of the program says
+extern const QString kDataCollectionFailed; // the failed local save
+
+// The local report: four lines with the saved file's path in 「」, or the failure text.
+QString localResultText(int saveResult, const QString &savePath);
+
+// The network report's window: "AllOK", "AllNG", "NetworkNG", "LocalNG", or none when only higher bits are
+// set.
+std::optional<QString> networkResultWindow(int saveResult);

@@ -1,0 +1,29 @@
+#include "cDebugLog.h"
+
+#include "util/OVUtil.h"
+#include "util/platform/Platform.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<bool> g_debugFlag{false};
+}
+
+void cDebugLog::setDebugMode(bool on)
+{
+    g_debugFlag.store(on);
+}
+
+bool cDebugLog::debugMode()
+{
+    return g_debugFlag.load();
+}
+
+void cDebugLog::outputLog(const QString &message)
+{
+    if (!g_debugFlag.load())
+        return;
+    const QString path = OVUtil::getSaveFilePath() + QStringLiteral("debug.txt");
+    (void)OVUtil::outputFile(message, path);
+    platform::systemLog(path);
+}

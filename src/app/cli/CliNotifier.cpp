@@ -1,0 +1,35 @@
+#include "CliNotifier.h"
+
+#include <cstdio>
+
+namespace {
+
+void printLine(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+void CliNotifier::collectorStarted(int number, int count, const QString &name)
+{
+    if (m_showProgressLines)
+        printLine(stderr, QStringLiteral("[%1/%2] %3").arg(number).arg(count).arg(name));
+}
+
+void CliNotifier::showMessageBox(const QString &, const QString &informativeText)
+{
+    printLine(stderr, informativeText);
+}
+
+void CliNotifier::showLocalResult(const QString &, const QString &informativeText, bool saved)
+{
+    printLine(saved ? stdout : stderr, informativeText);
+}
+
+void CliNotifier::showResultWindow(const QString &windowName)
+{
+    printLine(stdout, windowName);
+}

@@ -1,0 +1,91 @@
+#include "CliNotifier.h"
+#include "app/InputCheck.h"
+#include "app/OVAppDelegate.h"
+#include "app/cDebugLog.h"
+#include "util/OVBuildProfile.h"
+#include "util/OVUtil.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2 };
+
+struct Options
+{
+    FormValues form;
+    bool controlNumberWellFormed = true;
+};
+
+void addOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Collects this Mac's inventory into SAVE/<management number>.csv next to the program."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("control-number"), QStringLiteral("Management number, as abc-12-x123."),
+         QStringLiteral("A-B-C")},
+        {QStringLiteral("family-name"), QStringLiteral("The user's family name."), QStringLiteral("TEXT")},
+        {QStringLiteral("given-name"), QStringLiteral("The user's given name."), QStringLiteral("TEXT")},
+        {QStringLiteral("app-dir"), QStringLiteral("The program's folder (default: where the program lies)."),
+         QStringLiteral("DIR")},
+        {QStringLiteral("debug"), QStringLiteral("Keep the last checkpoint of the run in SAVE/debug.txt.")},
+    });
+}
+
+Options readForm(const QCommandLineParser &parser)
+{
+    Options options;
+    const QStringList parts = parser.value(QStringLiteral("control-number")).split(QLatin1Char('-'));
+    // Anything but three parts is refused like any other invalid management number.
+    options.controlNumberWellFormed = parts.size() == 3;
+    if (options.controlNumberWellFormed) {
+        options.form.controlNumber01 = parts.at(0);
+        options.form.controlNumber02 = parts.at(1);
+        options.form.controlNumber03 = parts.at(2);
+    }
+    options.form.firstName = parser.value(QStringLiteral("family-name"));
+    options.form.lastName = parser.value(QStringLiteral("given-name"));
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ovalith-collect"));
+    OVBuildProfile::setCurrent(OVBuildProfile::sixtyFourBit());
+
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return kRefused;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "unexpected argument: %s\n", qPrintable(parser.positionalArguments().first()));
+        return kRefused;
+    }
+    if (parser.isSet(QStringLiteral("app-dir")))
+        OVUtil::setCurrentDirectory(parser.value(QStringLiteral("app-dir")));
+    cDebugLog::setDebugMode(parser.isSet(QStringLiteral("debug")));
+
+    const Options options = readForm(parser);
+    CliNotifier notifier(::isatty(STDERR_FILENO) == 1);
+    if (!options.controlNumberWellFormed) {
+        notifier.showMessageBox(kInvalidManagementNumber, kInvalidManagementNumber);
+        return kRefused;
+    }
+    OVAppDelegate delegate(notifier);
+    if (!delegate.inputCheck(options.form))
+        return kRefused;
+    delegate.startCollection(options.form);
+    return (delegate.saveResult() & OVAppDelegate::LocalSaveFailed) ? kSaveFailed : kSaved;
+}

@@ -1,0 +1,97 @@
+#include "OVExecuteCommand.h"
+
+#include <QProcess>
+#include <QStringDecoder>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPollMilliseconds = 100;
+constexpr int kExitStatusNotStarted = 127;
+
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+OVExecuteCommand::OVExecuteCommand(QString command) : m_command(std::move(command))
+{}
+
+bool OVExecuteCommand::start(QProcess &process)
+{
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments({QStringLiteral("-c"), m_command});
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    // Its own process group, so that a time-out kills the whole pipeline and not only the shell.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    process.start();
+    if (process.waitForStarted(-1))
+        return true;
+    reportStartFailure();
+    return false;
+}
+
+void OVExecuteCommand::reportStartFailure()
+{
+    m_standardOutput = QString();
+    m_standardError = QString();
+    m_commandResult = kExitStatusNotStarted;
+}
+
+void OVExecuteCommand::collect(QProcess &process)
+{
+    // QProcess reads both pipes while it waits, so a chatty command never blocks on a full pipe.
+    m_standardOutput = decodeUtf8(process.readAllStandardOutput());
+    m_standardError = decodeUtf8(process.readAllStandardError());
+    m_commandResult = process.exitCode();
+}
+
+void OVExecuteCommand::terminate(QProcess &process)
+{
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    process.kill();
+    process.waitForFinished(-1); // reap it: no zombie is left behind
+    m_standardOutput = QStringLiteral("command terminated");
+    m_standardError = QStringLiteral("command timeout");
+    m_commandResult = -1;
+}
+
+void OVExecuteCommand::executeCommand()
+{
+    QProcess process;
+    if (!start(process))
+        return;
+    process.waitForFinished(-1);
+    collect(process);
+}
+
+void OVExecuteCommand::executeCommand(int timeLimitSeconds)
+{
+    QProcess process;
+    if (!start(process))
+        return;
+    // The elapsed time is counted in single precision in steps of 0.1 s, so a limit of 5 allows 51 polls.
+    const float limit = static_cast<float>(timeLimitSeconds);
+    float elapsed = 0.0f;
+    bool running = process.state() != QProcess::NotRunning;
+    while (timeLimitSeconds > 0 && running && limit > elapsed) {
+        process.waitForFinished(kPollMilliseconds);
+        running = process.state() != QProcess::NotRunning;
+        elapsed = static_cast<float>(static_cast<double>(elapsed) + 0.1);
+    }
+    if (process.state() != QProcess::NotRunning)
+        terminate(process);
+    else
+        collect(process);
+}

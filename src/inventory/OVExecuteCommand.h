@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QProcess;
+
+// Runs one command line through /bin/sh -c and keeps what it wrote and how it ended.
+// An executor runs once; every command gets a fresh one.
+class OVExecuteCommand
+{
+public:
+    explicit OVExecuteCommand(QString command);
+
+    // Waits as long as the command takes.
+    void executeCommand();
+    // Waits at most about the limit, then kills the whole pipeline and reports the fixed time-out texts.
+    void executeCommand(int timeLimitSeconds);
+
+    const QString &command() const { return m_command; }
+    // Absent before a run, and when the command wrote bytes that are not UTF-8.
+    const std::optional<QString> &standardOutput() const { return m_standardOutput; }
+    const std::optional<QString> &standardError() const { return m_standardError; }
+    // 0 before a run; the shell's exit status after it; -1 after a time-out.
+    int commandResult() const { return m_commandResult; }
+
+private:
+    bool start(QProcess &process);
+    void collect(QProcess &process);
+    void reportStartFailure();
+    void terminate(QProcess &process);
+
+    QString m_command;
+    std::optional<QString> m_standardOutput;
+    std::optional<QString> m_standardError;
+    int m_commandResult = 0;
+};

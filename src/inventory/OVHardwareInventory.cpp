@@ -1,0 +1,51 @@
+#include "OVHardwareInventory.h"
+
+#include "CollectorReading.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString processorText(const PlistValue &item)
+{
+    const auto type = item.value("cpu_type").text();
+    const auto speed = item.value("current_processor_speed").text();
+    if (type && speed)
+        return *type + QLatin1Char(' ') + *speed;
+    return type.value_or(speed.value_or(QString()));
+}
+
+} // namespace
+
+OVHardwareInventory::OVHardwareInventory(QString macAddress, QString nowDate)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPHardwareDataType")})
+{}
+
+void OVHardwareInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker()));
+}
+
+RecordList OVHardwareInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
+{
+    const PlistValue item = firstItemOfFirstNonEmptyElement(root);
+    QString memoryAmount;
+    QString memoryUnit;
+    if (const auto memory = item.value("physical_memory").text()) {
+        const QStringList parts = memory->split(QLatin1Char(' '));
+        memoryAmount = parts.at(0);
+        memoryUnit = parts.size() >= 2 ? parts.at(1) : QString();
+    }
+    const auto uuid = item.value("platform_UUID").text();
+    const QString uuidText = uuid ? QStringLiteral("{%1}").arg(*uuid) : QString();
+    const auto textOf = [&](const char *key) { return item.value(key).text().value_or(QString()); };
+
+    return {
+        make(u"Hard"_s, u"CPU"_s, u"NameString"_s, processorText(item), u""_s),
+        make(u"Hard"_s, u"メモリ"_s, u"全容量"_s, memoryAmount, memoryUnit),
+        make(u"Soft"_s, u"OS"_s, u"ProductID"_s, textOf("serial_number"), u""_s),
+        make(u"WMI"_s, u"System"_s, u"Vendor"_s, u"Apple Inc."_s, u""_s),
+        make(u"WMI"_s, u"System"_s, u"Model"_s, textOf("machine_model"), u""_s),
+        make(u"WMI"_s, u"MotherBoard"_s, u"Device_ID"_s, uuidText, u""_s),
+    };
+}

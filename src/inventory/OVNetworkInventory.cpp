@@ -1,0 +1,6 @@
+#include "OVNetworkInventory.h"
+
+OVNetworkInventory::OVNetworkInventory(QString macAddress, QString nowDate)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      {QStringLiteral("SPNetworkDataType"), QStringLiteral("SPNetworkLocationDataType")})
+{}

@@ -1,0 +1,5 @@
+#include "OVOSInventory.h"
+
+OVOSInventory::OVOSInventory(QString macAddress, QString nowDate)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPSoftwareDataType")})
+{}

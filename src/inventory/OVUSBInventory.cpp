@@ -1,0 +1,5 @@
+#include "OVUSBInventory.h"
+
+OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPUSBDataType")})
+{}

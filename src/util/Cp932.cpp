@@ -1,0 +1,98 @@
+#include "Cp932.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+struct Cp932Pair
+{
+    std::uint32_t from;
+    std::uint32_t to;
+};
+
+#include "cp932_table.inc"
+
+constexpr std::uint16_t kUnmapped = 0xFFFF;
+using Lookup = std::array<std::uint16_t, 0x10000>;
+
+const Lookup &encodeLookup()
+{
+    static const Lookup table = [] {
+        Lookup t;
+        t.fill(kUnmapped);
+        for (const auto &pair : kCp932Encode)
+            t[pair.from] = static_cast<std::uint16_t>(pair.to);
+        return t;
+    }();
+    return table;
+}
+
+const Lookup &decodeLookup()
+{
+    static const Lookup table = [] {
+        Lookup t;
+        t.fill(kUnmapped);
+        for (const auto &pair : kCp932Decode)
+            t[pair.from] = static_cast<std::uint16_t>(pair.to);
+        return t;
+    }();
+    return table;
+}
+
+void appendCode(QByteArray &out, std::uint16_t code)
+{
+    if (code > 0xFF)
+        out.append(static_cast<char>(code >> 8));
+    out.append(static_cast<char>(code & 0xFF));
+}
+
+} // namespace
+
+namespace cp932 {
+
+QByteArray encode(const QString &text)
+{
+    const QString nfc = text.normalized(QString::NormalizationForm_C);
+    const Lookup &table = encodeLookup();
+    QByteArray out;
+    out.reserve(nfc.size() * 2);
+    for (qsizetype i = 0; i < nfc.size(); ++i) {
+        const char16_t unit = nfc.at(i).unicode();
+        if (unit < 0x80) {
+            out.append(static_cast<char>(unit));
+            continue;
+        }
+        // A surrogate pair is one code point outside the table: one "?" for the pair, one for a lone half.
+        if (QChar::isHighSurrogate(unit) && i + 1 < nfc.size() && nfc.at(i + 1).isLowSurrogate())
+            ++i;
+        const std::uint16_t code = QChar::isSurrogate(unit) ? kUnmapped : table[unit];
+        if (code == kUnmapped)
+            out.append('?');
+        else
+            appendCode(out, code);
+    }
+    return out;
+}
+
+std::optional<QString> decode(const QByteArray &bytes)
+{
+    const Lookup &table = decodeLookup();
+    QString out;
+    out.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<std::uint8_t>(bytes.at(i));
+        std::uint16_t unit = table[lead];
+        if (unit == kUnmapped && i + 1 < bytes.size()) {
+            const auto trail = static_cast<std::uint8_t>(bytes.at(i + 1));
+            unit = table[static_cast<std::uint16_t>(lead << 8 | trail)];
+            ++i;
+        }
+        if (unit == kUnmapped)
+            return std::nullopt;
+        out.append(QChar(unit));
+    }
+    return out;
+}
+
+} // namespace cp932

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Code page 932 as Windows writes it, from the table frozen out of glibc.
+namespace cp932 {
+
+// NFC first (macOS hands out decomposed names), then one "?" for every code point the table lacks.
+QByteArray encode(const QString &text);
+
+// Absent when the bytes hold a sequence that code page 932 does not define.
+std::optional<QString> decode(const QByteArray &bytes);
+
+} // namespace cp932

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Facts about the machine, the program's folders and the file encoding; no instances.
+class OVUtil
+{
+public:
+    OVUtil() = delete;
+
+    // One element per line of the ifconfig pipeline, upper case, "-" for ":". The output ends with a
+    // line break, so the last element is empty; element 0 is the machine key.
+    static QStringList getMacAddress();
+
+    // The local date and time in a date-format pattern ("yyyy/MM/dd", "HH:mm:ss", "yyyyMMddHHmmss").
+    static QString getNowString(const QString &pattern);
+
+    static QString getCurrentDirectory();
+    static QString getSaveFilePath();
+    static QString getDatFilePath();
+    static void createSaveFilePath();
+
+    static std::optional<QString> getComputerName();
+
+    // Writes the text in code page 932 through a temporary file beside the target; false leaves the
+    // target as it was.
+    [[nodiscard]] static bool outputFile(const QString &text, const QString &filePath);
+
+    static QString urlEncode(const QString &text);
+    static std::optional<QString> urlDecode(const QString &text);
+
+    // The program's folder; without it, the folder that holds the program.
+    static void setCurrentDirectory(const QString &directory);
+    // Tests fix the clock; an empty function restores the real one.
+    static void setClock(std::function<QDateTime()> clock);
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Facts that only the operating system can tell; one implementation per platform.
+namespace platform {
+
+// The folder that holds the program: on macOS the folder that holds the application bundle.
+QString applicationDirectory();
+
+// The user-visible computer name, absent when the system cannot tell it.
+std::optional<QString> computerName();
+
+// Login name of the effective user.
+QString loginName();
+
+// Where macOS keeps its version; OVALITH_SYSTEM_VERSION_FILE names another file.
+QString systemVersionFile();
+
+void systemLog(const QString &line);
+
+} // namespace platform

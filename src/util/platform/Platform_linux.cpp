@@ -1,0 +1,58 @@
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+
+#include <syslog.h>
+
+namespace {
+
+// systemd's /etc/machine-info; the value may be quoted like a shell word.
+std::optional<QString> prettyHostName(const QString &machineInfo)
+{
+    QFile file(machineInfo);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (!line.startsWith(QLatin1String("PRETTY_HOSTNAME=")))
+            continue;
+        QString value = line.mid(16);
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        if (!value.isEmpty())
+            return value;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace platform {
+
+QString applicationDirectory()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
+}
+
+std::optional<QString> computerName()
+{
+    if (auto pretty = prettyHostName(QStringLiteral("/etc/machine-info")))
+        return pretty;
+    const QString host = QSysInfo::machineHostName();
+    if (host.isEmpty())
+        return std::nullopt;
+    return host;
+}
+
+void systemLog(const QString &line)
+{
+    ::syslog(LOG_USER | LOG_NOTICE, "%s", line.toUtf8().constData());
+}
+
+} // namespace platform

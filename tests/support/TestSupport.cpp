@@ -1,0 +1,166 @@
+#include "TestSupport.h"
+
+#include "util/OVUtil.h"
+
+#include <QDir>
+
+#include <QFile>
+#include <QTest>
+#include <algorithm>
+
+namespace testsupport {
+
+QString fixture(const QString &relativePath)
+{
+    return QStringLiteral(OVALITH_FIXTURES_DIR "/") + relativePath;
+}
+
+QString realCapture(const QString &capture, const QString &dataType)
+{
+    return fixture(QStringLiteral("real/%1/%2.xml").arg(capture, dataType));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QStringList describe(const RecordList &records)
+{
+    QStringList lines;
+    for (const RecordPtr &record : records) {
+        QStringList fields;
+        for (const OptionalText *field :
+             {&record->group(), &record->item(), &record->subItem(), &record->contents(), &record->unit()})
+            fields << field->value_or(QStringLiteral("<absent>"));
+        lines << fields.join(QLatin1Char('|'));
+    }
+    return lines;
+}
+
+bool stampedWith(const RecordList &records, const QString &key, const QString &date)
+{
+    return std::all_of(records.begin(), records.end(),
+                       [&](const RecordPtr &r) { return r->key() == key && r->renewalday() == date; });
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    for (const auto &[name, value] : m_saved) {
+        if (value)
+            qputenv(name.constData(), *value);
+        else
+            qunsetenv(name.constData());
+    }
+}
+
+void ScopedEnv::remember(const char *name)
+{
+    if (m_saved.count(name) == 0)
+        m_saved[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+}
+
+void ScopedEnv::set(const char *name, const QByteArray &value)
+{
+    remember(name);
+    qputenv(name, value);
+}
+
+void ScopedEnv::unset(const char *name)
+{
+    remember(name);
+    qunsetenv(name);
+}
+
+StubEnvironment::StubEnvironment()
+{
+    m_env.set("PATH", QByteArray(OVALITH_STUBS_DIR ":") + qgetenv("PATH"));
+    m_env.set("OVALITH_STUB_LOG", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.log"))));
+    m_env.unset("OVALITH_STUB_PLISTS");
+    m_env.unset("OVALITH_STUB_IFCONFIG");
+    m_env.unset("OVALITH_SYSTEM_PROFILER");
+}
+
+void StubEnvironment::servePlists(const QString &directory)
+{
+    m_env.set("OVALITH_STUB_PLISTS", QFile::encodeName(directory));
+}
+
+void StubEnvironment::serveIfconfig(const QByteArray &listing)
+{
+    const QString path = m_dir.filePath(QStringLiteral("ifconfig.txt"));
+    writeFile(path, listing);
+    m_env.set("OVALITH_STUB_IFCONFIG", QFile::encodeName(path));
+}
+
+QStringList StubEnvironment::log() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("stub.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+TempAppDir::TempAppDir(const QString &name) : m_path(m_root.filePath(name))
+{
+    QDir().mkpath(m_path);
+    OVUtil::setCurrentDirectory(m_path);
+}
+
+TempAppDir::~TempAppDir()
+{
+    OVUtil::setCurrentDirectory(QString());
+}
+
+void RecordingNotifier::collectorStarted(int number, int count, const QString &name)
+{
+    add(QStringLiteral("collector:%1/%2 %3").arg(number).arg(count).arg(name));
+    if (onCollectorStarted)
+        onCollectorStarted(number);
+}
+
+void RecordingNotifier::showMessageBox(const QString &messageText, const QString &informativeText)
+{
+    add(QStringLiteral("message:%1|%2").arg(messageText, informativeText));
+}
+
+void RecordingNotifier::showLocalResult(const QString &messageText, const QString &informativeText,
+                                        bool saved)
+{
+    add(QStringLiteral("result:%1|%2|%3")
+            .arg(messageText, informativeText, saved ? QStringLiteral("saved") : QStringLiteral("failed")));
+}
+
+QStringList RecordingNotifier::events() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_events;
+}
+
+QStringList RecordingNotifier::eventsStartingWith(const QString &prefix) const
+{
+    QStringList matching;
+    for (const QString &event : events()) {
+        if (event.startsWith(prefix))
+            matching.append(event);
+    }
+    return matching;
+}
+
+void RecordingNotifier::add(const QString &event)
+{
+    QMutexLocker lock(&m_mutex);
+    m_events.append(event);
+}
+
+} // namespace testsupport

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/OVNotifier.h"
+#include "records/OVCSVRecord.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace testsupport {
+
+QString fixture(const QString &relativePath);
+QString realCapture(const QString &capture, const QString &dataType);
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+
+// "group|item|subItem|contents|unit" per record, "<absent>" for an absent field.
+QStringList describe(const RecordList &records);
+// True when every record carries this key and date.
+bool stampedWith(const RecordList &records, const QString &key, const QString &date);
+
+// Sets environment variables for its lifetime and restores what was there before.
+class ScopedEnv
+{
+public:
+    ScopedEnv() = default;
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+    void set(const char *name, const QByteArray &value);
+    void unset(const char *name);
+
+private:
+    void remember(const char *name);
+    std::map<QByteArray, std::optional<QByteArray>> m_saved;
+};
+
+// The stub system_profiler, ifconfig, getconf and umount first on PATH, each logging its arguments.
+class StubEnvironment
+{
+public:
+    StubEnvironment();
+    void servePlists(const QString &directory);
+    void serveIfconfig(const QByteArray &listing);
+    QStringList log() const;
+    QString directory() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    ScopedEnv m_env;
+};
+
+// A program folder of its own for one test; the program's folder points at it while it lives.
+class TempAppDir
+{
+public:
+    explicit TempAppDir(const QString &name = QStringLiteral("app"));
+    ~TempAppDir();
+    QString path() const { return m_path; }
+    QString savePath() const { return m_path + QStringLiteral("/SAVE/"); }
+    bool isValid() const { return m_root.isValid(); }
+
+private:
+    QTemporaryDir m_root;
+    QString m_path;
+};
+
+// Records what a run tells the user, in order, as short lines.
+class RecordingNotifier : public OVNotifier
+{
+public:
+    void disableControls() override { add(QStringLiteral("disable")); }
+    void enableControls() override { add(QStringLiteral("enable")); }
+    void showProgress(const QString &text) override { add(QStringLiteral("progress:") + text); }
+    void collectorStarted(int number, int count, const QString &name) override;
+    void showMessageBox(const QString &messageText, const QString &informativeText) override;
+    void showLocalResult(const QString &messageText, const QString &informativeText, bool saved) override;
+    void showResultWindow(const QString &windowName) override { add(QStringLiteral("window:") + windowName); }
+    void revealFile(const QString &path) override { add(QStringLiteral("reveal:") + path); }
+
+    QStringList events() const;
+    QStringList eventsStartingWith(const QString &prefix) const;
+    std::function<void(int number)> onCollectorStarted;
+
+private:
+    void add(const QString &event);
+    mutable QMutex m_mutex;
+    QStringList m_events;
+};
+
+} // namespace testsupport
