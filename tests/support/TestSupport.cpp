@@ -35,6 +35,13 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteArray &time)
+{
+    return readFile(fixture(QStringLiteral("expected/") + name))
+        .replace("@DATE@", date)
+        .replace("@TIME@", time);
+}
+
 QStringList describe(const RecordList &records)
 {
     QStringList lines;

@@ -19,6 +19,9 @@ QString realCapture(const QString &capture, const QString &dataType);
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 
+// An expected CSV file with its creation date and time filled in.
+QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteArray &time);
+
 // "group|item|subItem|contents|unit" per record, "<absent>" for an absent field.
 QStringList describe(const RecordList &records);
 // True when every record carries this key and date.

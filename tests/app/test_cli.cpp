@@ -1,0 +1,196 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace testsupport;
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result collect(const QStringList &arguments, const QString &program = OVALITH_COLLECT_PROGRAM)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList formArguments(const QString &appDir)
+{
+    return {"--app-dir",     appDir, "--control-number", "abc-12-x123",
+            "--family-name", "山田", "--given-name",     "太郎"};
+}
+
+// The creation date and time the program wrote on line 2, checked for their shape.
+std::pair<QByteArray, QByteArray> creationStamp(const QByteArray &csv)
+{
+    const QList<QByteArray> fields = csv.split('\n').value(1).trimmed().split(',');
+    const QByteArray date = fields.value(3);
+    const QByteArray time = fields.value(4);
+    if (!QRegularExpression("^\\d{4}/\\d\\d/\\d\\d$").match(QString::fromLatin1(date)).hasMatch() ||
+        !QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(QString::fromLatin1(time)).hasMatch())
+        return {};
+    return {date, time};
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void writesTheFileAndPrintsTheReport();
+    void refusesInput_data();
+    void refusesInput();
+    void failedSaveExitsWithOne();
+    void debugKeepsTheLastCheckpoint();
+    void defaultProgramFolderIsTheExecutables();
+    void progressLinesOnlyOnATerminal();
+    void help();
+
+private:
+    std::unique_ptr<StubEnvironment> m_stubs;
+};
+
+void TestCli::init()
+{
+    m_stubs = std::make_unique<StubEnvironment>();
+    m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
+    m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");
+}
+
+void TestCli::writesTheFileAndPrintsTheReport()
+{
+    QTemporaryDir root;
+    const QString app = root.filePath("O'Brien's $HOME; rm x");
+    QDir().mkpath(app);
+    const Result result = collect(formArguments(app));
+    QCOMPARE(result.exitCode, 0);
+    const QString path = app + "/SAVE/abc-12-x123.csv";
+    QCOMPARE(result.out,
+             "データ収集を完了しました。\n「" + path +
+                 "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n");
+    QCOMPARE(result.err, QString());
+    const QByteArray written = readFile(path);
+    const auto [date, time] = creationStamp(written);
+    QVERIFY(!date.isEmpty());
+    QCOMPARE(written, expectedCsv("ohai-MacBookPro8_2.csv", date, time));
+    QCOMPARE(QDir(app + "/SAVE").entryList(QDir::Files | QDir::Hidden), QStringList{"abc-12-x123.csv"});
+}
+
+void TestCli::refusesInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString a = "管理番号が不正です\n";
+    const QString b = "使用者氏名を入力してください。\n";
+    QTest::newRow("no management number")
+        << QStringList{"--family-name", "山田", "--given-name", "太郎"} << a;
+    QTest::newRow("two parts") << QStringList{"--control-number", "abc-12", "--family-name", "山田",
+                                              "--given-name",     "太郎"}
+                               << a;
+    QTest::newRow("four parts") << QStringList{"--control-number", "abc-12-x123-4", "--family-name", "山田",
+                                               "--given-name",     "太郎"}
+                                << a;
+    QTest::newRow("upper case") << QStringList{"--control-number", "ABC-12-x123", "--family-name", "山田",
+                                               "--given-name",     "太郎"}
+                                << a;
+    QTest::newRow("no family name") << QStringList{"--control-number", "abc-12-x123", "--given-name", "太郎"}
+                                    << b;
+    QTest::newRow("blank given name")
+        << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田", "--given-name", "  "} << b;
+    QTest::newRow("unknown option") << QStringList{"--control-number", "abc-12-x123", "--colour"}
+                                    << QString("Unknown option 'colour'.\n");
+}
+
+void TestCli::refusesInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QTemporaryDir app;
+    const Result result = collect(QStringList{"--app-dir", app.path()} + arguments);
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.err, message);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(QDir(app.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestCli::failedSaveExitsWithOne()
+{
+    QTemporaryDir app;
+    writeFile(app.filePath("SAVE"), "not a folder");
+    const Result result = collect(formArguments(app.path()));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
+    QCOMPARE(result.out, QString());
+}
+
+void TestCli::debugKeepsTheLastCheckpoint()
+{
+    QTemporaryDir app;
+    QCOMPARE(collect(formArguments(app.path()) << "--debug").exitCode, 0);
+    QCOMPARE(readFile(app.filePath("SAVE/debug.txt")), QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9"));
+}
+
+void TestCli::defaultProgramFolderIsTheExecutables()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath("資産 (1)");
+    QDir().mkpath(folder);
+    const QString program = folder + "/ovalith-collect";
+    QVERIFY(QFile::copy(OVALITH_COLLECT_PROGRAM, program));
+    const Result result = collect(formArguments(folder).mid(2), program);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(QFile::exists(folder + "/SAVE/abc-12-x123.csv"));
+}
+
+void TestCli::progressLinesOnlyOnATerminal()
+{
+    QTemporaryDir pipedApp;
+    const Result piped = collect(formArguments(pipedApp.path()));
+    QCOMPARE(piped.exitCode, 0);
+    QVERIFY(!piped.err.contains("[1/9]"));
+
+    const QString script = QStandardPaths::findExecutable("script");
+    if (script.isEmpty())
+        QSKIP("no script(1) to give the program a terminal");
+    QTemporaryDir app;
+    QStringList command{OVALITH_COLLECT_PROGRAM};
+    for (const QString &argument : formArguments(app.path()))
+        command << "'" + argument + "'";
+    const Result onTerminal = collect({"-qec", command.join(' '), "/dev/null"}, script);
+    QCOMPARE(onTerminal.exitCode, 0);
+    QStringList lines;
+    for (const QString &line : onTerminal.out.split('\n')) {
+        if (line.startsWith('['))
+            lines << line.trimmed();
+    }
+    QCOMPARE(lines,
+             (QStringList{"[1/9] software", "[2/9] hardware", "[3/9] network", "[4/9] OS", "[5/9] disk",
+                          "[6/9] display", "[7/9] Bluetooth", "[8/9] USB", "[9/9] printer"}));
+}
+
+void TestCli::help()
+{
+    const Result result = collect({"--help"});
+    QCOMPARE(result.exitCode, 0);
+    for (const char *option : {"--control-number", "--family-name", "--given-name", "--app-dir", "--debug"})
+        QVERIFY2(result.out.contains(option), option);
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"

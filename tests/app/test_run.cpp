@@ -1,0 +1,239 @@
+#include "TestSupport.h"
+#include "app/OVAppDelegate.h"
+#include "app/cDebugLog.h"
+#include "util/OVUtil.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace testsupport;
+
+namespace {
+
+const FormValues kForm{"abc", "12", "x123", "山田", "太郎"};
+
+// The clock stands still at the given second; each run can move it on.
+struct FixedClock
+{
+    explicit FixedClock(QDateTime at) : now(std::move(at))
+    {
+        OVUtil::setClock([this] { return now; });
+    }
+    ~FixedClock() { OVUtil::setClock({}); }
+    QDateTime now;
+};
+
+QStringList hiddenFiles(const QString &folder)
+{
+    return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden);
+}
+
+bool run(const QString &command)
+{
+    return QProcess::execute("/bin/sh", {"-c", command}) == 0;
+}
+
+// The folder mounted read-only over itself while this lives; the system's mount, not the stub on PATH.
+struct ReadOnlyMount
+{
+    explicit ReadOnlyMount(const QString &folder) : path(folder)
+    {
+        mounted = run("/bin/mount --bind '" + path + "' '" + path + "'");
+        if (mounted && !run("/bin/mount -o remount,bind,ro '" + path + "'"))
+            release();
+    }
+    ~ReadOnlyMount() { release(); }
+    void release()
+    {
+        if (mounted)
+            run("/bin/umount '" + path + "'");
+        mounted = false;
+    }
+    QString path;
+    bool mounted = false;
+};
+
+} // namespace
+
+class TestRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void completeRun();
+    void secondRunReplacesTheFirst();
+    void failedWriteReportsFailure();
+    void failedRenameKeepsTheOlderFile();
+    void readOnlySaveFolderKeepsTheOlderFile();
+    void endRequestedDuringARunSkipsSaveAndReport();
+    void debugLogKeepsTheLastCheckpoint();
+
+private:
+    std::unique_ptr<StubEnvironment> m_stubs;
+};
+
+void TestRun::init()
+{
+    m_stubs = std::make_unique<StubEnvironment>();
+    m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
+    m_stubs->serveIfconfig(
+        "en0: flags=8863\n\tether 3c:07:54:74:1e:2b\nen1: flags=8863\n\tether 68:a8:6d:50:89:64\n");
+    cDebugLog::setDebugMode(false);
+}
+
+void TestRun::completeRun()
+{
+    TempAppDir app("Asset Tools");
+    FixedClock clock(QDateTime(QDate(2026, 12, 5), QTime(19, 30, 5)));
+    RecordingNotifier notifier;
+    QString suffixDuringRun;
+    OVAppDelegate delegate(notifier);
+    QCOMPARE(delegate.machineKey(), QStringLiteral("3C-07-54-74-1E-2B"));
+    QVERIFY(delegate.inputCheck(kForm));
+    notifier.onCollectorStarted = [&](int) { suffixDuringRun = delegate.tempFileSuffix(); };
+    delegate.startCollection(kForm);
+
+    const QString path = app.savePath() + "abc-12-x123.csv";
+    QCOMPARE(readFile(path), expectedCsv("ohai-MacBookPro8_2.csv", "2026/12/05", "19:30:05"));
+    QCOMPARE(suffixDuringRun, QStringLiteral("_20261205193005"));
+    QStringList expected{"disable", "progress:インベントリ情報収集中..."};
+    for (const char *name :
+         {"software", "hardware", "network", "OS", "disk", "display", "Bluetooth", "USB", "printer"})
+        expected << QStringLiteral("collector:%1/9 %2").arg(expected.size() - 1).arg(name);
+    expected << "progress:"
+             << "result:インベントリ収集|データ収集を完了しました。\n「" + path +
+                    "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。|saved"
+             << "reveal:" + path << "enable";
+    QCOMPARE(notifier.events(), expected);
+    QCOMPARE(delegate.saveResult(), 0);
+    QVERIFY(delegate.isLocal());
+    QCOMPARE(delegate.savePath(), path);
+    QVERIFY(!delegate.hasRunObjects());
+    QVERIFY(delegate.tempFileSuffix().isEmpty());
+    QCOMPARE(hiddenFiles(app.savePath()), QStringList());
+    // The stale-mount clean-up reached umount as one argument, the first command of the run.
+    const QStringList log = m_stubs->log();
+    QCOMPARE(log.at(1), "umount [" + app.path() + "/.mountPoint]");
+    QCOMPARE(log.filter("getconf").size(), 0); // the OS collector found no os_version in this capture
+}
+
+void TestRun::secondRunReplacesTheFirst()
+{
+    TempAppDir app;
+    FixedClock clock(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 58)));
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    QStringList suffixes;
+    notifier.onCollectorStarted = [&](int number) {
+        if (number == 1)
+            suffixes << delegate.tempFileSuffix();
+    };
+    delegate.startCollection(kForm);
+    clock.now = clock.now.addSecs(3);
+    delegate.startCollection(FormValues{"abc", "12", "x123", "佐藤", "花子"});
+    QCOMPARE(suffixes, (QStringList{"_20261205235958", "_20261206000001"}));
+    const QByteArray written = readFile(app.savePath() + "abc-12-x123.csv");
+    QVERIFY(written.contains(",2026/12/06\r\n") && !written.contains("2026/12/05"));
+    QVERIFY(!written.contains("\x8E\x52\x93\x63")); // 山田 is gone
+    QCOMPARE(notifier.eventsStartingWith("reveal:").size(), 2);
+    QCOMPARE(QDir(app.savePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"abc-12-x123.csv"});
+}
+
+void TestRun::failedWriteReportsFailure()
+{
+    TempAppDir app;
+    writeFile(app.path() + "/SAVE", "a file where the save folder should be");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    QCOMPARE(delegate.saveResult(), int(OVAppDelegate::LocalSaveFailed));
+    const QStringList events = notifier.events();
+    QVERIFY(events.contains("result:インベントリ収集|データ収集失敗しました。|failed"));
+    QVERIFY(notifier.eventsStartingWith("reveal:").isEmpty());
+    QCOMPARE(events.mid(events.size() - 3, 1), QStringList{"progress:"});
+    QCOMPARE(events.last(), QStringLiteral("enable"));
+
+    // The next run starts afresh.
+    QFile::remove(app.path() + "/SAVE");
+    delegate.startCollection(kForm);
+    QCOMPARE(delegate.saveResult(), 0);
+    QVERIFY(QFile::exists(app.savePath() + "abc-12-x123.csv"));
+}
+
+void TestRun::failedRenameKeepsTheOlderFile()
+{
+    TempAppDir app;
+    // Something that cannot be replaced by a file stands at the final name.
+    QDir().mkpath(app.savePath() + "abc-12-x123.csv/older");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    QCOMPARE(delegate.saveResult(), int(OVAppDelegate::LocalSaveFailed));
+    QVERIFY(QFileInfo(app.savePath() + "abc-12-x123.csv/older").isDir());
+    QCOMPARE(hiddenFiles(app.savePath()), QStringList());
+    QVERIFY(notifier.eventsStartingWith("reveal:").isEmpty());
+}
+
+void TestRun::readOnlySaveFolderKeepsTheOlderFile()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to mount");
+    TempAppDir app;
+    QDir().mkpath(app.savePath());
+    writeFile(app.savePath() + "abc-12-x123.csv", "older");
+    ReadOnlyMount readOnly(app.savePath());
+    if (!readOnly.mounted)
+        QSKIP("this machine cannot bind-mount");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    readOnly.release();
+    QCOMPARE(delegate.saveResult(), int(OVAppDelegate::LocalSaveFailed));
+    QCOMPARE(readFile(app.savePath() + "abc-12-x123.csv"), QByteArray("older"));
+    QCOMPARE(hiddenFiles(app.savePath()), QStringList());
+}
+
+void TestRun::endRequestedDuringARunSkipsSaveAndReport()
+{
+    TempAppDir app;
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    notifier.onCollectorStarted = [&](int number) {
+        if (number == 3)
+            delegate.requestEnd();
+    };
+    delegate.startCollection(kForm);
+    QVERIFY(delegate.saveResult() & OVAppDelegate::EndRequested);
+    QVERIFY(!QFile::exists(app.savePath() + "abc-12-x123.csv"));
+    QVERIFY(notifier.eventsStartingWith("result:").isEmpty());
+    QCOMPARE(notifier.events().last(), QStringLiteral("enable"));
+    QCOMPARE(hiddenFiles(app.savePath()), QStringList());
+    delegate.waitForRun(); // the lock is free again
+}
+
+void TestRun::debugLogKeepsTheLastCheckpoint()
+{
+    TempAppDir app;
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    QVERIFY(!QFile::exists(app.savePath() + "debug.txt"));
+
+    writeFile(app.savePath() + "debug.txt", "sequence3");
+    delegate.startCollection(kForm);
+    QCOMPARE(readFile(app.savePath() + "debug.txt"), QByteArray("sequence3"));
+
+    TempAppDir fresh; // no save folder yet: the first messages are lost without harm
+    cDebugLog::setDebugMode(true);
+    delegate.startCollection(kForm);
+    cDebugLog::setDebugMode(false);
+    QCOMPARE(readFile(fresh.savePath() + "debug.txt"),
+             QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
+}
+
+QTEST_GUILESS_MAIN(TestRun)
+#include "test_run.moc"
