@@ -1,5 +1,50 @@
 #include "OVDisplayInventory.h"
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Resolution and colour depth of one display; a display with neither leaves the value as it was.
+QString displayValue(const PlistValue &display, const QString &previous)
+{
+    const auto resolution = display.value("spdisplays_resolution").text();
+    const auto depth = display.value("spdisplays_depth").text();
+    if (resolution && depth)
+        return *resolution + QLatin1Char(' ') + *depth;
+    return resolution.value_or(depth.value_or(previous));
+}
+
+std::vector<PlistValue> displaysOfFirstAdapterWithDisplays(const PlistValue &root)
+{
+    for (const PlistValue &element : root.elements()) {
+        for (const PlistValue &adapter : element.items()) {
+            auto displays = adapter.value("spdisplays_ndrvs").elements();
+            if (!displays.empty())
+                return displays;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 OVDisplayInventory::OVDisplayInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPDisplaysDataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPDisplaysDataType"_s})
 {}
+
+void OVDisplayInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker(), OVBuildProfile::current().displayRule));
+}
+
+RecordList OVDisplayInventory::recordsFromList(const PlistValue &root, const RecordMaker &make,
+                                               OVBuildProfile::DisplayRule rule)
+{
+    auto displays = displaysOfFirstAdapterWithDisplays(root);
+    if (rule == OVBuildProfile::DisplayRule::FirstDisplayOfFirstAdapter && displays.size() > 1)
+        displays.resize(1);
+    QString value;
+    for (const PlistValue &display : displays)
+        value = displayValue(display, value);
+    return {make(u"Hard"_s, u"画面"_s, u"解像度"_s, value, u""_s)};
+}

@@ -1,5 +1,100 @@
 #include "OVHDDInventory.h"
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Bytes as decimal megabytes, truncated; else the size text of the other key; else absent.
+std::optional<QString> megabytes(const PlistValue &entry, const char *bytesKey, const char *textKey)
+{
+    if (const auto bytes = entry.value(bytesKey).integer())
+        return QString::number(*bytes / 1000000);
+    if (const auto text = entry.value(textKey).text())
+        return OVHDDInventory::sizeTextConversion(*text);
+    return std::nullopt;
+}
+
+float leadingNumber(const QByteArray &text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start])))
+        ++start;
+    if (start < text.size() && text[start] == '+')
+        ++start;
+    const char *first = text.constData() + start;
+    const char *last = text.constData() + text.size();
+    const bool negative = first != last && *first == '-';
+    const char *digits = negative ? first + 1 : first;
+    if (digits == last || !(std::isdigit(static_cast<unsigned char>(*digits)) || *digits == '.'))
+        return 0.0f;
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc() && end != first ? value : 0.0f;
+}
+
+struct StartDisk
+{
+    QString diskSize; // of the disk that holds the start volume, or of the last disk with a size
+    PlistValue volume;
+};
+
+// Walks controllers and their disks in order; each disk's size is taken before its volumes are compared,
+// and the walk ends at the first volume named like the start volume.
+StartDisk findStartVolume(const PlistValue &root, const QString &systemHDDName)
+{
+    StartDisk start;
+    for (const PlistValue &element : root.elements()) {
+        for (const PlistValue &controller : element.items()) {
+            for (const PlistValue &disk : controller.items()) {
+                start.diskSize = megabytes(disk, "size_in_bytes", "size").value_or(start.diskSize);
+                for (const PlistValue &volume : disk.value("volumes").elements()) {
+                    if (volume.value("_name").text() == systemHDDName) {
+                        start.volume = volume;
+                        return start;
+                    }
+                }
+            }
+        }
+    }
+    return start;
+}
+
+} // namespace
+
 OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPSerialATADataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSerialATADataType"_s})
 {}
+
+void OVHDDInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker(), systemHDDName()));
+}
+
+QString OVHDDInventory::sizeTextConversion(const QString &sizeText)
+{
+    QString text = sizeText;
+    text.remove(u" GB"_s);
+    // Single precision on purpose: "512.1 GB" is 512099 MB, as the files of earlier versions say.
+    const float scaled = leadingNumber(text.toLatin1()) * 1000.0f;
+    constexpr float kLimit = 2147483520.0f; // the largest float below 2^31
+    const float clamped = std::isnan(scaled) ? 0.0f : std::fmax(-kLimit, std::fmin(kLimit, scaled));
+    return QString::number(static_cast<qint32>(clamped));
+}
+
+RecordList OVHDDInventory::recordsFromList(const PlistValue &root, const RecordMaker &make,
+                                           const QString &systemHDDName)
+{
+    const StartDisk start = findStartVolume(root, systemHDDName);
+    const QString freeSpace =
+        megabytes(start.volume, "free_space_in_bytes", "free_space").value_or(QString());
+    const QString volumeSize = megabytes(start.volume, "size_in_bytes", "size").value_or(QString());
+    return {
+        make(u"Hard"_s, u"Hard Disk"_s, u"合計量"_s, start.diskSize, u"MB"_s),
+        make(u"Hard"_s, u"SystemHDD"_s, u"空容量"_s, freeSpace, u"MB"_s),
+        make(u"Hard"_s, u"SystemHDD"_s, u"全容量"_s, volumeSize, u"MB"_s),
+    };
+}

@@ -2,9 +2,28 @@
 
 #include "OVInventoryBase.h"
 
-// Network adapters and their settings, numbered by adapter, plus the computer and user name.
+// The network services with their addresses (SPNetworkDataType) joined with the DNS, workgroup and WINS
+// settings of the active locations (SPNetworkLocationDataType), plus the computer and user name. Each
+// interface ends up under an adapter name, "Adapter", "Adapter2", ..., numbered in sorted order.
 class OVNetworkInventory : public OVInventoryBase
 {
 public:
+    struct Interface
+    {
+        QString interface; // the BSD device name
+        QString name;      // the service's display name
+    };
+
     OVNetworkInventory(QString macAddress, QString nowDate);
+
+    void createCSVRecords() override;
+
+    static RecordList recordsFromLists(const PlistValue &networkRoot, const PlistValue &locationRoot,
+                                       const RecordMaker &make, const OptionalText &computerName,
+                                       const QString &userName);
+
+    static bool searchInterface(const std::vector<Interface> &interfaces, const QString &device);
+    static bool searchName(const std::vector<Interface> &interfaces, const QString &name);
+    // Sorts, gives every interface-specific item its adapter name and sorts again.
+    static RecordList sortCSVArray(RecordList records);
 };

@@ -1,5 +1,35 @@
 #include "OVOSInventory.h"
 
+#include "CollectorReading.h"
+
+using namespace Qt::StringLiterals;
+
 OVOSInventory::OVOSInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPSoftwareDataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSoftwareDataType"_s})
 {}
+
+void OVOSInventory::createCSVRecords()
+{
+    const auto wordSize = [] {
+        OVExecuteCommand command(u"getconf LONG_BIT"_s);
+        command.executeCommand();
+        return command.standardOutput().value_or(QString()).trimmed();
+    };
+    appendRecords(recordsFromList(readPlist().root(), recordMaker(), wordSize, systemHDDName()));
+}
+
+RecordList OVOSInventory::recordsFromList(const PlistValue &root, const RecordMaker &make,
+                                          const std::function<QString()> &wordSize, QString &systemHDDName)
+{
+    const PlistValue item = firstItemOfFirstNonEmptyElement(root);
+    QString versionText;
+    if (const auto version = item.value("os_version").text())
+        versionText = u"Mac OS [%1 %2ビット]"_s.arg(*version, wordSize());
+    const QString startVolume = item.value("boot_volume").text().value_or(QString());
+    systemHDDName.append(startVolume);
+    return {
+        make(u"Soft"_s, u"OS"_s, u"Version"_s, versionText, u""_s),
+        make(u"Hard"_s, u"SystemHDD"_s, u"Drive"_s, startVolume, u""_s),
+        make(u"Soft"_s, u"OS"_s, u"SystemPath"_s, u"/System"_s, u""_s),
+    };
+}

@@ -1,5 +1,35 @@
 #include "OVPrinterInventory.h"
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+PlistValue defaultPrinter(const PlistValue &root)
+{
+    for (const PlistValue &element : root.elements()) {
+        for (const PlistValue &printer : element.items()) {
+            if (printer.value("default").text() == u"yes"_s)
+                return printer;
+        }
+    }
+    return PlistValue();
+}
+
+} // namespace
+
 OVPrinterInventory::OVPrinterInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPPrintersDataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPPrintersDataType"_s})
 {}
+
+void OVPrinterInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker()));
+}
+
+RecordList OVPrinterInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
+{
+    const PlistValue printer = defaultPrinter(root);
+    return {make(u"Hard"_s, u"Printer"_s, u"デフォルトプリンタ"_s,
+                 printer.value("ppd").text().value_or(QString()),
+                 printer.value("uri").text().value_or(QString()))};
+}

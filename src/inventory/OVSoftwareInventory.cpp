@@ -1,5 +1,35 @@
 #include "OVSoftwareInventory.h"
 
+using namespace Qt::StringLiterals;
+
 OVSoftwareInventory::OVSoftwareInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPApplicationsDataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPApplicationsDataType"_s})
 {}
+
+void OVSoftwareInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker()));
+}
+
+OptionalText OVSoftwareInventory::folderOf(const OptionalText &path)
+{
+    if (!path)
+        return std::nullopt;
+    const qsizetype slash = path->lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? *path : path->left(slash);
+}
+
+RecordList OVSoftwareInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
+{
+    RecordList records;
+    const QString group = u"Soft"_s;
+    const QString item = u"Application"_s;
+    for (const PlistValue &element : root.elements()) {
+        for (const PlistValue &application : element.items()) {
+            records.push_back(make(group, item, application.value("_name").text(),
+                                   application.value("version").text(),
+                                   folderOf(application.value("path").text())));
+        }
+    }
+    return records;
+}

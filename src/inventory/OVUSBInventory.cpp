@@ -1,5 +1,49 @@
 #include "OVUSBInventory.h"
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Level
+{
+    std::vector<PlistValue> devices;
+    std::size_t next = 0;
+};
+
+} // namespace
+
 OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPUSBDataType")})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s})
 {}
+
+void OVUSBInventory::createCSVRecords()
+{
+    appendRecords(recordsFromList(readPlist().root(), recordMaker()));
+}
+
+RecordList OVUSBInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
+{
+    return getKeyboardInfo(root.elements(), make);
+}
+
+RecordList OVUSBInventory::getKeyboardInfo(const std::vector<PlistValue> &devices, const RecordMaker &make)
+{
+    RecordList records;
+    std::vector<Level> stack{Level{devices}};
+    while (!stack.empty()) {
+        Level &level = stack.back();
+        if (level.next == level.devices.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const PlistValue device = level.devices[level.next++];
+        if (const PlistValue below = device.value("_items"); below.isArray()) {
+            stack.push_back(Level{below.elements()});
+            continue;
+        }
+        const auto name = device.value("_name").text();
+        if (name && name->toLower().contains(u"keyboard"_s))
+            records.push_back(make(u"Hard"_s, u"Keyboard"_s, u"キーボード"_s, *name, u""_s));
+    }
+    return records;
+}

@@ -2,9 +2,16 @@
 
 #include "OVInventoryBase.h"
 
-// One record per USB keyboard.
+// One record per USB keyboard: a device without devices below it whose name holds "keyboard" in any case.
 class OVUSBInventory : public OVInventoryBase
 {
 public:
     OVUSBInventory(QString macAddress, QString nowDate);
+
+    void createCSVRecords() override;
+
+    static RecordList recordsFromList(const PlistValue &root, const RecordMaker &make);
+    // Depth first and in list order; a device with a list under "_items" is never itself a keyboard.
+    // Iterative, so no nesting can exhaust the stack.
+    static RecordList getKeyboardInfo(const std::vector<PlistValue> &devices, const RecordMaker &make);
 };

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include "util/Cp932.h"
 #include "util/OVUtil.h"
+#include "util/platform/Platform.h"
 
 #include <QDir>
 
@@ -39,7 +41,10 @@ QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteA
 {
     return readFile(fixture(QStringLiteral("expected/") + name))
         .replace("@DATE@", date)
-        .replace("@TIME@", time);
+        .replace("@TIME@", time)
+        .replace("@COMPUTER@", cp932::encode(platform::computerName().value_or(QString())))
+        .replace("@USER@", cp932::encode(platform::loginName()))
+        .replace("@LONG_BIT@", "64");
 }
 
 QStringList describe(const RecordList &records)

@@ -19,7 +19,8 @@ QString realCapture(const QString &capture, const QString &dataType);
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 
-// An expected CSV file with its creation date and time filled in.
+// An expected CSV file with its creation date and time, this machine's computer and user name and the
+// stub getconf's word size filled in.
 QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteArray &time);
 
 // "group|item|subItem|contents|unit" per record, "<absent>" for an absent field.
