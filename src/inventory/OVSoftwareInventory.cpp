@@ -26,6 +26,8 @@ RecordList OVSoftwareInventory::recordsFromList(const PlistValue &root, const Re
     const QString item = u"Application"_s;
     for (const PlistValue &element : root.elements()) {
         for (const PlistValue &application : element.items()) {
+            if (!application.isDict()) // a stray value in the list is no application
+                continue;
             records.push_back(make(group, item, application.value("_name").text(),
                                    application.value("version").text(),
                                    folderOf(application.value("path").text())));

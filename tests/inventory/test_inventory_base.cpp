@@ -16,6 +16,8 @@ private Q_SLOTS:
     void profilerCommandCanBeReplaced();
     void baseAloneMakesNothing();
     void executeWritesHiddenFilesInTheSaveFolder();
+    void badFilesGiveTheNothingReadRecords_data();
+    void badFilesGiveTheNothingReadRecords();
 };
 
 void TestInventoryBase::everyCollectorHasItsFilesAndCommands()
@@ -98,6 +100,75 @@ void TestInventoryBase::executeWritesHiddenFilesInTheSaveFolder()
     QCOMPARE(hardware.execCommandArray().at(0)->commandResult(), 127);
     hardware.createCSVRecords();
     QCOMPARE(hardware.csvRecords().size(), std::size_t(6));
+}
+
+void TestInventoryBase::badFilesGiveTheNothingReadRecords_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("applications");
+    const QByteArray real = readFile(realCapture("ohai-MacBookPro8_2-10.7.5", "SPNetworkLocationDataType"));
+    const QByteArray head = "<plist version=\"1.0\"><array>";
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("truncated") << real.left(real.size() / 3) << 0;
+    QTest::newRow("not a plist") << QByteArray("system_profiler: unknown data type\n") << 0;
+    QTest::newRow("_items is text") << head +
+                                           "<dict><key>_items</key><string>x</string></dict></array></plist>"
+                                    << 0;
+    QTest::newRow("items are not dictionaries")
+        << head + "<dict><key>_items</key><array><string>a</string><integer>1</integer><array/></array></"
+                  "dict></array></plist>"
+        << 0;
+    // Every key a collector reads holds a list, a dictionary or data instead of text.
+    QByteArray odd;
+    for (const char *key : {"cpu_type",
+                            "physical_memory",
+                            "os_version",
+                            "boot_volume",
+                            "size_in_bytes",
+                            "size",
+                            "volumes",
+                            "_name",
+                            "version",
+                            "path",
+                            "interface",
+                            "IPv4",
+                            "IPv6",
+                            "Ethernet",
+                            "dhcp",
+                            "bsd_device_name",
+                            "spnetworklocation_services",
+                            "DNS",
+                            "SMB",
+                            "spdisplays_ndrvs",
+                            "spdisplays_resolution",
+                            "device_title",
+                            "device_type",
+                            "_items",
+                            "default",
+                            "ppd",
+                            "uri"})
+        odd += QByteArray("<key>") + key + "</key><dict><key>x</key><data>AAEC</data></dict>";
+    QTest::newRow("values of other kinds")
+        << head + "<dict><key>_items</key><array><dict>" + odd + "</dict></array></dict></array></plist>"
+        << 1;
+}
+
+void TestInventoryBase::badFilesGiveTheNothingReadRecords()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, applications);
+    TempAppDir app;
+    OVUtil::createSaveFilePath();
+    auto collectors = OVCollectors::make("AA", [] { return QStringLiteral("2026/12/05"); });
+    QList<int> counts;
+    for (const OVInventoryBase *collector : collectors.inCreationOrder()) {
+        for (const QString &path : collector->tempPlistFilePathArray())
+            writeFile(path, content);
+        const_cast<OVInventoryBase *>(collector)->createCSVRecords();
+        counts << int(collector->csvRecords().size());
+    }
+    // software, hardware, network, disk, OS, display, Bluetooth, printer, USB
+    QCOMPARE(counts, (QList<int>{applications, 6, 3, 3, 3, 1, 0, 1, 0}));
 }
 
 QTEST_GUILESS_MAIN(TestInventoryBase)
