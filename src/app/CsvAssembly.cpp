@@ -1,19 +1,34 @@
 #include "CsvAssembly.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString cleanField(const OptionalText &field)
+// Appends the field with every ",", CR and LF as a space and every "(null)" removed, in that order.
+void appendCleaned(QString &text, const OptionalText &field)
 {
     if (!field)
-        return QString();
-    QString text = *field;
-    text.replace(QLatin1Char(','), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.remove(QStringLiteral("(null)"));
-    return text;
+        return;
+    const qsizetype start = text.size();
+    text += *field;
+    for (QChar *c = text.data() + start, *end = text.data() + text.size(); c != end; ++c) {
+        if (*c == u',' || *c == u'\r' || *c == u'\n')
+            *c = u' ';
+    }
+    if (QStringView(text).sliced(start).contains(u"(null)"))
+        text.replace(start, text.size() - start,
+                     QStringView(text).sliced(start).toString().remove(u"(null)"_s));
+}
+
+qsizetype lineLength(const OVCSVRecord &record, qsizetype firstColumn)
+{
+    qsizetype length = firstColumn + 8;
+    for (const OptionalText *field : {&record.group(), &record.item(), &record.subItem(), &record.contents(),
+                                      &record.unit(), &record.renewalday()})
+        length += field->has_value() ? (*field)->size() : 0;
+    return length;
 }
 
 void appendAll(RecordList &target, const RecordList &source)
@@ -55,15 +70,22 @@ RecordList combineCSVRecords(OVCollectors &collectors, const RecordList &manageI
 
 QString createAllCSVText(const RecordList &records, const QString &managementNumber)
 {
+    qsizetype length = 0;
+    for (const RecordPtr &record : records)
+        length +=
+            lineLength(*record, std::max(managementNumber.size(), record->key().value_or(QString()).size()));
     QString text;
-    text.reserve(static_cast<qsizetype>(records.size()) * 96);
+    text.reserve(length);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const OVCSVRecord &record = *records[i];
-        text += i == 0 ? cleanField(record.key()) : managementNumber;
+        if (i == 0)
+            appendCleaned(text, record.key());
+        else
+            text += managementNumber;
         for (const OptionalText *field : {&record.group(), &record.item(), &record.subItem(),
                                           &record.contents(), &record.unit(), &record.renewalday()}) {
             text += QLatin1Char(',');
-            text += cleanField(*field);
+            appendCleaned(text, *field);
         }
         text += QLatin1String("\r\n");
     }

@@ -1,122 +1,116 @@
 #include "PlistValue.h"
 
+#include "PlistTree.h"
+
 #include <QDateTime>
 #include <QTimeZone>
 
-#include <plist/plist.h>
-
 #include <cmath>
-#include <cstdlib>
-#include <limits>
+#include <cstring>
 
 namespace {
 
-// Property-list dates count seconds from 2001-01-01 00:00:00 UTC.
-constexpr qint64 kPlistEpochOffset = 978307200;
+using Kind = PlistTree::Kind;
 
-plist_type typeOf(void *node)
+QByteArray bytesOf(std::string_view text)
 {
-    return node ? plist_get_node_type(node) : PLIST_NONE;
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-QString dateText(void *node)
+std::optional<qint64> parseInteger(std::string_view text)
 {
-    int32_t seconds = 0;
-    int32_t microseconds = 0;
-    plist_get_date_val(node, &seconds, &microseconds);
-    const QDateTime utc = QDateTime::fromSecsSinceEpoch(kPlistEpochOffset + seconds, QTimeZone::utc());
-    return utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
+    bool ok = false;
+    const QByteArray trimmed = bytesOf(text).trimmed();
+    const qint64 value = trimmed.toLongLong(&ok, 10);
+    if (ok)
+        return value;
+    // Beyond the signed range: keep the bits, as property-list readers do.
+    const quint64 unsignedValue = trimmed.toULongLong(&ok, 10);
+    return ok ? std::optional<qint64>(static_cast<qint64>(unsignedValue)) : std::nullopt;
 }
 
-qint64 unsignedToSigned(uint64_t value)
+std::optional<double> parseReal(std::string_view text)
 {
-    // libplist keeps negative integers as their two's-complement bit pattern.
-    return static_cast<qint64>(value);
+    bool ok = false;
+    const double value = bytesOf(text).trimmed().toDouble(&ok);
+    return ok ? std::optional(value) : std::nullopt;
 }
 
-std::optional<qint64> realToInteger(double value)
+std::optional<QString> dateText(std::string_view text)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= 9.2e18)
+    const QDateTime date = QDateTime::fromString(QString::fromLatin1(bytesOf(text).trimmed()), Qt::ISODate);
+    if (!date.isValid())
         return std::nullopt;
-    return static_cast<qint64>(value);
+    return date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
 }
 
 } // namespace
 
 bool PlistValue::isArray() const
 {
-    return typeOf(m_node) == PLIST_ARRAY;
+    return m_tree && m_tree->nodes[m_index].kind == Kind::Array;
 }
 
 bool PlistValue::isDict() const
 {
-    return typeOf(m_node) == PLIST_DICT;
+    return m_tree && m_tree->nodes[m_index].kind == Kind::Dict;
+}
+
+std::vector<PlistValue> PlistValue::children() const
+{
+    std::vector<PlistValue> result;
+    for (std::uint32_t child = m_tree->nodes[m_index].first; child; child = m_tree->nodes[child].next)
+        result.push_back(PlistValue(m_tree, child));
+    return result;
 }
 
 PlistValue PlistValue::value(const char *key) const
 {
     if (!isDict())
         return PlistValue();
-    return PlistValue(plist_dict_get_item(m_node, key));
+    const std::string_view wanted(key, std::strlen(key));
+    std::uint32_t found = 0;
+    for (std::uint32_t child = m_tree->nodes[m_index].first; child; child = m_tree->nodes[child].next) {
+        if (m_tree->view(m_tree->nodes[child].key) == wanted)
+            found = child;
+    }
+    return found ? PlistValue(m_tree, found) : PlistValue();
 }
 
 std::vector<PlistValue> PlistValue::elements() const
 {
-    std::vector<PlistValue> result;
-    if (!isArray())
-        return result;
-    result.reserve(plist_array_get_size(m_node));
-    plist_array_iter iter = nullptr;
-    plist_array_new_iter(m_node, &iter);
-    for (plist_t item = nullptr;; item = nullptr) {
-        plist_array_next_item(m_node, iter, &item);
-        if (!item)
-            break;
-        result.push_back(PlistValue(item));
-    }
-    std::free(iter);
-    return result;
+    return isArray() ? children() : std::vector<PlistValue>();
 }
 
 std::vector<PlistValue> PlistValue::dictValues() const
 {
-    std::vector<PlistValue> result;
-    if (!isDict())
-        return result;
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(m_node, &iter);
-    for (;;) {
-        char *key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(m_node, iter, &key, &item);
-        std::free(key);
-        if (!item)
-            break;
-        result.push_back(PlistValue(item));
-    }
-    std::free(iter);
-    return result;
+    return isDict() ? children() : std::vector<PlistValue>();
 }
 
 std::optional<QString> PlistValue::text() const
 {
-    switch (typeOf(m_node)) {
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char *bytes = plist_get_string_ptr(m_node, &length);
-        return QString::fromUtf8(bytes, static_cast<qsizetype>(length));
+    if (!m_tree)
+        return std::nullopt;
+    const PlistTree::Node &node = m_tree->nodes[m_index];
+    const std::string_view raw = m_tree->view(node.text);
+    switch (node.kind) {
+    case Kind::String:
+        return QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+    case Kind::True:
+        return QStringLiteral("1");
+    case Kind::False:
+        return QStringLiteral("0");
+    case Kind::Integer: {
+        const auto value = parseInteger(raw);
+        return value ? std::optional(QString::number(*value)) : std::nullopt;
     }
-    case PLIST_BOOLEAN:
-        return QString::number(plist_bool_val_is_true(m_node) ? 1 : 0);
-    case PLIST_UINT:
-        return QString::number(*integer());
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(m_node, &value);
-        return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    case Kind::Real: {
+        const auto value = parseReal(raw);
+        return value ? std::optional(QString::number(*value, 'g', QLocale::FloatingPointShortest))
+                     : std::nullopt;
     }
-    case PLIST_DATE:
-        return dateText(m_node);
+    case Kind::Date:
+        return dateText(raw);
     default:
         return std::nullopt;
     }
@@ -124,24 +118,22 @@ std::optional<QString> PlistValue::text() const
 
 std::optional<qint64> PlistValue::integer() const
 {
-    switch (typeOf(m_node)) {
-    case PLIST_UINT: {
-        uint64_t value = 0;
-        plist_get_uint_val(m_node, &value);
-        return unsignedToSigned(value);
-    }
-    case PLIST_BOOLEAN:
-        return plist_bool_val_is_true(m_node) ? 1 : 0;
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(m_node, &value);
-        return realToInteger(value);
-    }
-    case PLIST_STRING: {
-        const QString digits = *text();
-        bool ok = false;
-        const qint64 value = digits.trimmed().toLongLong(&ok);
-        return ok ? std::optional<qint64>(value) : std::nullopt;
+    if (!m_tree)
+        return std::nullopt;
+    const PlistTree::Node &node = m_tree->nodes[m_index];
+    switch (node.kind) {
+    case Kind::Integer:
+    case Kind::String:
+        return parseInteger(m_tree->view(node.text));
+    case Kind::True:
+        return 1;
+    case Kind::False:
+        return 0;
+    case Kind::Real: {
+        const auto value = parseReal(m_tree->view(node.text));
+        if (!value || !std::isfinite(*value) || std::fabs(*value) >= 9.2e18)
+            return std::nullopt;
+        return static_cast<qint64>(*value);
     }
     default:
         return std::nullopt;

@@ -2,27 +2,31 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
-// A read-only look at one node of a parsed property list. A null value stands for anything missing:
-// asking it for keys, elements or text gives nothing, never an error.
+struct PlistTree;
+
+// A read-only look at one node of a parsed property list, valid while its document lives. A null value
+// stands for anything missing: asking it for keys, elements or text gives nothing, never an error.
 class PlistValue
 {
 public:
     PlistValue() = default;
 
-    bool isNull() const { return m_node == nullptr; }
+    bool isNull() const { return m_tree == nullptr; }
     bool isArray() const;
     bool isDict() const;
 
-    // The value under the key of a dictionary; null when this is not a dictionary or lacks the key.
+    // The value under the key of a dictionary (the last one, should the key repeat); null when this is not a
+    // dictionary or lacks the key.
     PlistValue value(const char *key) const;
     bool has(const char *key) const { return !value(key).isNull(); }
 
     // The elements of an array, in order; empty for anything else.
     std::vector<PlistValue> elements() const;
-    // The values of a dictionary, in the dictionary's own order; empty for anything else.
+    // The values of a dictionary, in file order; empty for anything else.
     std::vector<PlistValue> dictValues() const;
     // Shorthand for value("_items").elements(), the list that system_profiler puts its facts in.
     std::vector<PlistValue> items() const { return value("_items").elements(); }
@@ -35,7 +39,9 @@ public:
 
 private:
     friend class PlistDocument;
-    explicit PlistValue(void *node) : m_node(node) {}
+    PlistValue(const PlistTree *tree, std::uint32_t index) : m_tree(tree), m_index(index) {}
+    std::vector<PlistValue> children() const;
 
-    void *m_node = nullptr;
+    const PlistTree *m_tree = nullptr;
+    std::uint32_t m_index = 0;
 };
