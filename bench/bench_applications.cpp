@@ -22,6 +22,7 @@ struct Sample
 {
     double milliseconds = 0;
     double peakMegabytes = 0;
+    double startMegabytes = 0; // the process before it read anything: libraries, Qt
 };
 
 double peakResidentMegabytes()
@@ -31,9 +32,10 @@ double peakResidentMegabytes()
     return usage.ru_maxrss / 1024.0; // kilobytes on Linux
 }
 
-// The measured path; prints "<milliseconds> <peak MB>".
+// The measured path; prints "<milliseconds> <peak MB> <applications> <MB before the path>".
 int runPath(const QString &plist, const QString &csv)
 {
+    const double startMegabytes = peakResidentMegabytes();
     QElapsedTimer timer;
     timer.start();
     const PlistDocument document = PlistDocument::fromFile(plist);
@@ -45,7 +47,8 @@ int runPath(const QString &plist, const QString &csv)
     records.insert(records.end(), applications.begin(), applications.end());
     const bool written = OVUtil::outputFile(createAllCSVText(records, QStringLiteral("abc-12-x123")), csv);
     const double elapsed = timer.nsecsElapsed() / 1e6;
-    std::printf("%.2f %.1f %zu\n", elapsed, peakResidentMegabytes(), applications.size());
+    std::printf("%.2f %.1f %zu %.1f\n", elapsed, peakResidentMegabytes(), applications.size(),
+                startMegabytes);
     return written ? 0 : 1;
 }
 
@@ -56,7 +59,7 @@ std::optional<Sample> measure(const QString &program, const QStringList &argumen
     if (!process.waitForFinished(600000) || process.exitCode() != 0)
         return std::nullopt;
     const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
-    return Sample{fields.value(0).toDouble(), fields.value(1).toDouble()};
+    return Sample{fields.value(0).toDouble(), fields.value(1).toDouble(), fields.value(3).toDouble()};
 }
 
 // The median of `runs` runs.
@@ -80,12 +83,20 @@ const char *kPlistlib =
     "elapsed = (time.perf_counter() - start) * 1000\n"
     "print('%.2f %.1f' % (elapsed, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024))\n";
 
+void printRow(int count, double fileMegabytes, const Sample &ours, const Sample &python)
+{
+    std::printf("%9d %8.1f %11.1f %12.1f %6.1fx %13.2f %9.1f %9.1fx %12.1fx\n", count, fileMegabytes,
+                ours.milliseconds, python.milliseconds, python.milliseconds / ours.milliseconds,
+                ours.milliseconds / count * 1000, ours.peakMegabytes, ours.peakMegabytes / fileMegabytes,
+                (ours.peakMegabytes - ours.startMegabytes) / fileMegabytes);
+}
+
 int runBenchmark(const QList<int> &sizes, int runs)
 {
     QTemporaryDir dir;
     const QString self = QCoreApplication::applicationFilePath();
-    std::printf("%9s %8s %11s %12s %7s %13s %9s %9s\n", "apps", "file MB", "ovalith ms", "plistlib ms",
-                "ratio", "ms/1000 apps", "peak MB", "peak/file");
+    std::printf("%9s %8s %11s %12s %7s %13s %9s %10s %13s\n", "apps", "file MB", "ovalith ms", "plistlib ms",
+                "ratio", "ms/1000 apps", "peak MB", "peak/file", "growth/file");
     std::vector<double> perThousand;
     for (const int count : sizes) {
         const QString plist = dir.filePath(QStringLiteral("apps-%1.plist").arg(count));
@@ -99,10 +110,9 @@ int runBenchmark(const QList<int> &sizes, int runs)
         if (!ours || !python)
             return 1;
         perThousand.push_back(ours->milliseconds / count * 1000);
-        std::printf("%9d %8.1f %11.1f %12.1f %6.1fx %13.2f %9.1f %8.1fx\n", count, fileMegabytes,
-                    ours->milliseconds, python->milliseconds, python->milliseconds / ours->milliseconds,
-                    perThousand.back(), ours->peakMegabytes, ours->peakMegabytes / fileMegabytes);
+        printRow(count, fileMegabytes, *ours, *python);
     }
+    std::printf("(growth: peak resident memory above what the process held before it read the file)\n");
     for (std::size_t i = 1; i < perThousand.size(); ++i)
         std::printf("time per application, %d vs %d apps: %.2fx\n", sizes[int(i)], sizes[int(i) - 1],
                     perThousand[i] / perThousand[i - 1]);
