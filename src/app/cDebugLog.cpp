@@ -14,6 +14,13 @@ void cDebugLog::setDebugMode(bool on)
     g_debugFlag.store(on);
 }
 
+std::optional<bool> cDebugLog::modeFromArguments(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return std::nullopt;
+    return arguments.at(1) == QLatin1String("debug");
+}
+
 bool cDebugLog::debugMode()
 {
     return g_debugFlag.load();

@@ -45,8 +45,13 @@ PlistDocument PlistDocument::fromBytes(QByteArray bytes)
     return document;
 }
 
+PlistValue PlistDocument::rootValue() const
+{
+    return m_tree ? PlistValue(m_tree.get(), 0) : PlistValue();
+}
+
 PlistValue PlistDocument::root() const
 {
-    PlistValue value(m_tree.get(), 0);
+    const PlistValue value = rootValue();
     return value.isArray() ? value : PlistValue();
 }

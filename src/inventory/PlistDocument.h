@@ -18,6 +18,8 @@ public:
 
     // The root array, or a null value that behaves as an empty list.
     PlistValue root() const;
+    // The root of any kind (the system-version file's root is a dictionary).
+    PlistValue rootValue() const;
     // The elements of the root list.
     std::vector<PlistValue> rootElements() const { return root().elements(); }
 

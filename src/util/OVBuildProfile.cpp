@@ -8,21 +8,27 @@ std::atomic<const OVBuildProfile *> g_current{nullptr};
 
 const OVBuildProfile &OVBuildProfile::sixtyFourBit()
 {
-    static const OVBuildProfile profile{QStringLiteral("ovalith"),
-                                        QStringLiteral("10.10"),
-                                        1,
-                                        true,
-                                        DisplayRule::LastDisplayOfFirstAdapter,
-                                        UrlEncodeRule::QueryAllowed,
-                                        false};
+    static const OVBuildProfile profile{.executableName = QStringLiteral("ovalith"),
+                                        .otherBuildName = QStringLiteral("ovalith-universal"),
+                                        .osThreshold = QStringLiteral("10.10"),
+                                        .osCompType = 1,
+                                        .hasDebugLog = true,
+                                        .displayRule = DisplayRule::LastDisplayOfFirstAdapter,
+                                        .urlEncodeRule = UrlEncodeRule::QueryAllowed,
+                                        .backgroundRun = false};
     return profile;
 }
 
 const OVBuildProfile &OVBuildProfile::universal()
 {
-    static const OVBuildProfile profile{
-        QStringLiteral("ovalith-universal"),     QStringLiteral("10.11"),         2,   false,
-        DisplayRule::FirstDisplayOfFirstAdapter, UrlEncodeRule::EscapeDelimiters, true};
+    static const OVBuildProfile profile{.executableName = QStringLiteral("ovalith-universal"),
+                                        .otherBuildName = QStringLiteral("Ovalith-davIV10_12"),
+                                        .osThreshold = QStringLiteral("10.11"),
+                                        .osCompType = 2,
+                                        .hasDebugLog = false,
+                                        .displayRule = DisplayRule::FirstDisplayOfFirstAdapter,
+                                        .urlEncodeRule = UrlEncodeRule::EscapeDelimiters,
+                                        .backgroundRun = true};
     return profile;
 }
 

@@ -9,6 +9,8 @@ struct OVBuildProfile
     enum class UrlEncodeRule { QueryAllowed, EscapeDelimiters };
 
     QString executableName;
+    // What the window that refuses a system tells the user to run instead.
+    QString otherBuildName;
     QString osThreshold;
     int osCompType = 0;
     bool hasDebugLog = false;

@@ -1,0 +1,58 @@
+#include "DesktopMain.h"
+
+#include "OVAppController.h"
+#include "OVMainWindow.h"
+#include "OVMessagePresenter.h"
+#include "OVMessageWindowController.h"
+#include "OVRunController.h"
+#include "app/cDebugLog.h"
+#include "app/cOperatingSystemCheck.h"
+#include "util/OVBuildProfile.h"
+
+#include <QApplication>
+
+namespace {
+
+// A refused system sees the window that names the build to use instead; closing it ends the program.
+bool passOsGate(const OVBuildProfile &profile)
+{
+    const cOperatingSystemCheck check;
+    if (check.gateAllows(profile.osThreshold, profile.osCompType))
+        return true;
+    OVMessageWindowController window(QStringLiteral("OSCheck"));
+    OVAppController controller(window, osCheckText(check.getPCVersion(), profile.otherBuildName));
+    window.exec();
+    return false;
+}
+
+void setJapaneseFont(QApplication &app)
+{
+    // Pick the Japanese glyph forms of shared kanji where such a font is installed.
+    QFont font = app.font();
+    font.setFamilies({QStringLiteral("Hiragino Sans"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), font.family()});
+    app.setFont(font);
+}
+
+} // namespace
+
+int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(profile.executableName);
+    OVBuildProfile::setCurrent(profile);
+    setJapaneseFont(app);
+    if (!passOsGate(profile))
+        return 0;
+    if (profile.hasDebugLog) {
+        if (const auto mode = cDebugLog::modeFromArguments(QCoreApplication::arguments()))
+            cDebugLog::setDebugMode(*mode);
+    }
+    OVMainWindow window;
+    OVQtMessagePresenter presenter;
+    OVRunController controller(window, presenter, profile);
+    window.setupComboBox();
+    window.centreOnScreen();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Everything that waits for the user or leaves the program: message boxes, the result windows, the file
+// browser and the end. The desktop programs show real windows; tests answer at once and record.
+// Every call is made on the GUI thread.
+class OVMessagePresenter
+{
+public:
+    virtual ~OVMessagePresenter() = default;
+
+    // A modal informational box with one button; returns when it is closed.
+    virtual void showMessageBox(QWidget *parent, const QString &messageText,
+                                const QString &informativeText) = 0;
+    // The same box as a sheet on the window; `dismissed` runs when it is closed.
+    virtual void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
+                           std::function<void()> dismissed) = 0;
+    // The window loaded by this name, run modally until it is closed.
+    virtual void runResultWindow(QWidget *parent, const QString &windowName) = 0;
+    virtual void revealFile(const QString &path) = 0;
+    virtual void terminate() = 0;
+};
+
+// The real thing: QMessageBox, OVMessageWindowController, the file browser, QCoreApplication::quit.
+class OVQtMessagePresenter : public OVMessagePresenter
+{
+public:
+    void showMessageBox(QWidget *parent, const QString &messageText, const QString &informativeText) override;
+    void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
+                   std::function<void()> dismissed) override;
+    void runResultWindow(QWidget *parent, const QString &windowName) override;
+    void revealFile(const QString &path) override;
+    void terminate() override;
+};
+
+// Opens the platform's file browser with the file selected.
+void revealInFileBrowser(const QString &path);

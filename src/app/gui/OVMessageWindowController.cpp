@@ -1,0 +1,76 @@
+#include "OVMessageWindowController.h"
+
+#include "ui_AllNG.h"
+#include "ui_AllOK.h"
+#include "ui_LocalNG.h"
+#include "ui_NetworkNG.h"
+#include "ui_OSCheck.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+template <typename Ui> void setupLayout(QDialog *dialog)
+{
+    Ui ui;
+    ui.setupUi(dialog);
+}
+
+using Setup = void (*)(QDialog *);
+
+Setup layoutNamed(const QString &name)
+{
+    static const std::pair<QLatin1String, Setup> kLayouts[] = {
+        {QLatin1String("OSCheck"), setupLayout<Ui::OSCheck>},
+        {QLatin1String("AllOK"), setupLayout<Ui::AllOK>},
+        {QLatin1String("LocalNG"), setupLayout<Ui::LocalNG>},
+        {QLatin1String("NetworkNG"), setupLayout<Ui::NetworkNG>},
+        {QLatin1String("AllNG"), setupLayout<Ui::AllNG>}};
+    for (const auto &[layoutName, setup] : kLayouts) {
+        if (name == layoutName)
+            return setup;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void initGuiResources()
+{
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(resources); // the icon lives in a static library
+        return true;
+    }();
+    Q_UNUSED(loaded);
+}
+
+OVMessageWindowController::OVMessageWindowController(const QString &windowNibName, QWidget *parent)
+    : QDialog(parent)
+{
+    initGuiResources();
+    const Setup setup = layoutNamed(windowNibName);
+    m_loaded = setup != nullptr;
+    if (!m_loaded)
+        return;
+    setup(this);
+    if (auto *icon = findChild<QLabel *>(QStringLiteral("iconImageView")))
+        icon->setPixmap(QPixmap(QStringLiteral(":/icon.png")));
+    if (auto *ok = findChild<QPushButton *>(QStringLiteral("okButton")))
+        connect(ok, &QPushButton::clicked, this, &OVMessageWindowController::close);
+    adjustSize();
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+bool OVMessageWindowController::hasLayout(const QString &windowNibName)
+{
+    return layoutNamed(windowNibName) != nullptr;
+}
+
+void OVMessageWindowController::close()
+{
+    reject(); // ends the modal loop and hides the window
+}

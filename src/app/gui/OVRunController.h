@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/OVAppDelegate.h"
+#include "util/OVBuildProfile.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+
+class OVMainWindow;
+class OVMessagePresenter;
+
+// Wires the form to the run. The run always works on a thread of its own, so the window never freezes;
+// everything it shows is handed to the GUI thread, the only one that touches widgets. The 64-bit build
+// keeps the form and both buttons disabled and returns from regist() only after the report; the
+// universal build returns at once and keeps the text fields and the end button usable.
+class OVRunController : public QObject, public OVNotifier
+{
+    Q_OBJECT
+
+public:
+    OVRunController(OVMainWindow &window, OVMessagePresenter &presenter, const OVBuildProfile &profile);
+    ~OVRunController() override;
+
+    void regist();
+    void cancel();
+
+    OVAppDelegate &delegate() { return *m_delegate; }
+    bool isRunning() const { return m_running; }
+
+    // OVNotifier, from any thread.
+    void disableControls() override;
+    void enableControls() override;
+    void showProgress(const QString &text) override;
+    void collectorStarted(int number, int count, const QString &name) override;
+    void showMessageBox(const QString &messageText, const QString &informativeText) override;
+    void showResultWindow(const QString &windowName) override;
+    void revealFile(const QString &path) override;
+
+Q_SIGNALS:
+    void collectorStarting(int number, const QString &name);
+    void runFinished();
+
+private:
+    template <typename Function> void onGuiThread(Function &&function);
+    QThread *startRun(const FormValues &form);
+    void endOnBackgroundThread();
+    void endAfterSheet();
+
+    OVMainWindow &m_window;
+    OVMessagePresenter &m_presenter;
+    const OVBuildProfile &m_profile;
+    std::unique_ptr<OVAppDelegate> m_delegate;
+    QPointer<QThread> m_runThread;
+    bool m_running = false; // from the start of a run until its thread has finished
+    QThread *m_endThread = nullptr;
+    bool m_ending = false;
+};

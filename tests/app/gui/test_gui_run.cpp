@@ -1,0 +1,270 @@
+#include "TestSupport.h"
+#include "app/gui/OVCustomComboBox.h"
+#include "app/gui/OVMainWindow.h"
+#include "app/gui/OVMessagePresenter.h"
+#include "app/gui/OVRunController.h"
+#include "util/OVUtil.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace testsupport;
+
+Q_DECLARE_METATYPE(FormValues)
+
+namespace {
+
+// Answers every box at once and records what was shown; a test may look at the form meanwhile.
+class RecordingPresenter : public OVMessagePresenter
+{
+public:
+    void showMessageBox(QWidget *, const QString &messageText, const QString &informativeText) override
+    {
+        events << "box:" + messageText + "|" + informativeText;
+        if (onBox)
+            onBox();
+    }
+    void showSheet(QWidget *, const QString &messageText, const QString &informativeText,
+                   std::function<void()> dismissed) override
+    {
+        events << "sheet:" + messageText + "|" + informativeText;
+        QTimer::singleShot(0, std::move(dismissed)); // the user closes it a moment later
+    }
+    void runResultWindow(QWidget *, const QString &windowName) override { events << "window:" + windowName; }
+    void revealFile(const QString &path) override { events << "reveal:" + path; }
+    void terminate() override { events << "terminate"; }
+
+    QStringList events;
+    std::function<void()> onBox;
+};
+
+struct Desktop
+{
+    explicit Desktop(const OVBuildProfile &profile) : controller(window, presenter, profile)
+    {
+        window.setupComboBox();
+        window.show();
+    }
+    void fill(const FormValues &form)
+    {
+        window.controlNumber(0)->setText(form.controlNumber01);
+        window.controlNumber(1)->setText(form.controlNumber02);
+        window.controlNumber(2)->setText(form.controlNumber03);
+        window.firstName()->setText(form.firstName);
+        window.lastName()->setText(form.lastName);
+    }
+    // Every input control and both buttons, as enabled or not.
+    QList<bool> enabledStates() const
+    {
+        QList<bool> states;
+        for (const auto *box : window.comboBoxes())
+            states << box->isEnabled();
+        states << window.registButton()->isEnabled();
+        for (int i = 0; i < 3; ++i)
+            states << window.controlNumber(i)->isEnabled();
+        states << window.firstName()->isEnabled() << window.lastName()->isEnabled()
+               << window.cancelButton()->isEnabled();
+        return states;
+    }
+
+    OVMainWindow window;
+    RecordingPresenter presenter;
+    OVRunController controller;
+};
+
+const FormValues kForm{"abc", "12", "x123", "山田", "太郎"};
+
+QList<bool> repeated(bool value, int count)
+{
+    return QList<bool>(count, value);
+}
+
+} // namespace
+
+class TestGuiRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void inputCheckShowsItsMessage_data();
+    void inputCheckShowsItsMessage();
+    void sixtyFourBitRunKeepsTheFormDisabledUntilTheReport();
+    void failedSaveStillEnablesTheForm();
+    void twoRunsGetNewSuffixes();
+    void universalRunUsesTheFormAsItWasAtTheStart();
+    void universalEndDuringARunWaitsAndSkipsSaveAndReport();
+    void sixtyFourBitEndAsksOnASheetAndQuits();
+
+private:
+    std::unique_ptr<StubEnvironment> m_stubs;
+    std::unique_ptr<TempAppDir> m_app;
+};
+
+void TestGuiRun::init()
+{
+    m_stubs = std::make_unique<StubEnvironment>();
+    m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
+    m_app = std::make_unique<TempAppDir>();
+}
+
+void TestGuiRun::cleanup()
+{
+    m_app.reset();
+    m_stubs.reset();
+    OVUtil::setClock({});
+}
+
+void TestGuiRun::inputCheckShowsItsMessage_data()
+{
+    QTest::addColumn<FormValues>("form");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("upper-case letters")
+        << FormValues{"ABC", "12", "x123", "山田", "太郎"} << "管理番号が不正です";
+    QTest::newRow("empty number") << FormValues{"", "", "", "", ""} << "管理番号が不正です";
+    QTest::newRow("blank given name")
+        << FormValues{"abc", "12", "x123", "山田", " "} << "使用者氏名を入力してください。";
+}
+
+void TestGuiRun::inputCheckShowsItsMessage()
+{
+    QFETCH(FormValues, form);
+    QFETCH(QString, message);
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(form);
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(desktop.presenter.events, QStringList{"box:" + message + "|" + message});
+    QVERIFY(!QFileInfo::exists(m_app->savePath()));
+    QCOMPARE(desktop.enabledStates(), repeated(true, 16));
+    QCOMPARE(desktop.window.controlNumber(0)->text(), form.controlNumber01); // left for the user to correct
+}
+
+void TestGuiRun::sixtyFourBitRunKeepsTheFormDisabledUntilTheReport()
+{
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    QList<bool> statesAtReport;
+    QString progressAtReport = "not shown";
+    desktop.presenter.onBox = [&] {
+        statesAtReport = desktop.enabledStates();
+        progressAtReport = desktop.window.progressLabel()->text();
+    };
+    QStringList progressDuringRun;
+    connect(&desktop.controller, &OVRunController::collectorStarting, this, [&](int number) {
+        if (number == 1)
+            progressDuringRun << desktop.window.progressLabel()->text()
+                              << QString::number(desktop.window.progressIndicator()->isVisible());
+    });
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton); // returns after the report
+
+    const QString path = m_app->savePath() + "abc-12-x123.csv";
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(progressDuringRun, (QStringList{"インベントリ情報収集中...", "1"}));
+    QCOMPARE(statesAtReport, repeated(false, 16));
+    QCOMPARE(progressAtReport, QString());
+    QCOMPARE(
+        desktop.presenter.events,
+        (QStringList{"box:インベントリ収集|データ収集を完了しました。\n「" + path +
+                         "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。",
+                     "reveal:" + path}));
+    QCOMPARE(desktop.enabledStates(), repeated(true, 16));
+    QVERIFY(!desktop.window.progressIndicator()->isVisible());
+    QVERIFY(!desktop.controller.isRunning());
+}
+
+void TestGuiRun::failedSaveStillEnablesTheForm()
+{
+    writeFile(m_app->path() + "/SAVE", "a file where the folder should be");
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(desktop.presenter.events, QStringList{"box:インベントリ収集|データ収集失敗しました。"});
+    QCOMPARE(desktop.enabledStates(), repeated(true, 16));
+    QCOMPARE(desktop.window.progressLabel()->text(), QString());
+}
+
+void TestGuiRun::twoRunsGetNewSuffixes()
+{
+    QDateTime now(QDate(2026, 12, 6), QTime(9, 0, 0));
+    OVUtil::setClock([&] { return now; });
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    QStringList suffixes;
+    connect(&desktop.controller, &OVRunController::collectorStarting, this, [&](int number) {
+        if (number == 1)
+            suffixes << desktop.controller.delegate().tempFileSuffix();
+    });
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    now = now.addSecs(61);
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(suffixes, (QStringList{"_20261206090000", "_20261206090101"}));
+    QCOMPARE(desktop.presenter.events.filter("reveal:").size(), 2);
+}
+
+void TestGuiRun::universalRunUsesTheFormAsItWasAtTheStart()
+{
+    Desktop desktop(OVBuildProfile::universal());
+    desktop.fill(kForm);
+    QList<bool> statesDuringRun;
+    connect(&desktop.controller, &OVRunController::collectorStarting, this, [&](int number) {
+        if (number != 2)
+            return;
+        statesDuringRun = desktop.enabledStates();
+        desktop.window.controlNumber(2)->setText("x999"); // the fields stay editable during the run
+        desktop.window.firstName()->setText("佐藤");
+    });
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton); // returns at once
+    QTRY_VERIFY_WITH_TIMEOUT(desktop.presenter.events.size() == 2, 20000);
+    QTRY_VERIFY(!desktop.controller.isRunning());
+    QCOMPARE(statesDuringRun, repeated(false, 10) + repeated(true, 6));
+    const QByteArray csv = readFile(m_app->savePath() + "abc-12-x123.csv");
+    QVERIFY(!QFile::exists(m_app->savePath() + "abc-12-x999.csv"));
+    QVERIFY(!csv.contains("x999"));
+    QVERIFY(csv.contains(
+        "abc-12-x123,\x8E\x91\x8E\x59,\x8A\xC7\x97\x9D\x8F\xEE\x95\xF1,\x90\xA9,\x8E\x52\x93\x63,")); // 姓
+                                                                                                      // 山田
+    QCOMPARE(desktop.enabledStates(), repeated(true, 16));
+}
+
+void TestGuiRun::universalEndDuringARunWaitsAndSkipsSaveAndReport()
+{
+    Desktop desktop(OVBuildProfile::universal());
+    desktop.fill(kForm);
+    bool endRequestedDuringRun = false;
+    connect(&desktop.controller, &OVRunController::collectorStarting, this, [&](int number) {
+        if (number != 3)
+            return;
+        QVERIFY(desktop.window.cancelButton()->isEnabled());
+        QTest::mouseClick(desktop.window.cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY(desktop.controller.delegate().saveResult() & OVAppDelegate::EndRequested);
+        endRequestedDuringRun = desktop.controller.isRunning();
+    });
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(desktop.presenter.events.contains("terminate"), 20000);
+    QVERIFY(endRequestedDuringRun);
+    QVERIFY(!desktop.controller.isRunning()); // the end waited for the run
+    QCOMPARE(desktop.presenter.events,
+             (QStringList{"box:インベントリ収集|データ収集が終了しました。", "terminate"}));
+    QVERIFY(!QFile::exists(m_app->savePath() + "abc-12-x123.csv"));
+    QVERIFY(!desktop.window.isVisible());
+}
+
+void TestGuiRun::sixtyFourBitEndAsksOnASheetAndQuits()
+{
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    QTest::mouseClick(desktop.window.cancelButton(), Qt::LeftButton);
+    QTRY_VERIFY(desktop.presenter.events.contains("terminate"));
+    QCOMPARE(desktop.presenter.events,
+             (QStringList{"sheet:インベントリ収集|データ収集が終了しました。", "terminate"}));
+    QVERIFY(desktop.controller.delegate().saveResult() & OVAppDelegate::EndRequested);
+    QVERIFY(!desktop.window.isVisible());
+}
+
+QTEST_MAIN(TestGuiRun)
+#include "test_gui_run.moc"
