@@ -1,38 +1,24 @@
 #include "OVMessagePresenter.h"
 
+#include "OVMessageBox.h"
 #include "OVMessageWindowController.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
-
-namespace {
-
-QMessageBox *makeBox(QWidget *parent, const QString &messageText, const QString &informativeText)
-{
-    auto *box = new QMessageBox(QMessageBox::Information, messageText, messageText, QMessageBox::Ok, parent);
-    box->setInformativeText(informativeText);
-    box->setIconPixmap(
-        QPixmap(QStringLiteral(":/icon.png")).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    return box;
-}
-
-} // namespace
 
 void OVQtMessagePresenter::showMessageBox(QWidget *parent, const QString &messageText,
                                           const QString &informativeText)
 {
-    QMessageBox *box = makeBox(parent, messageText, informativeText);
-    box->exec();
-    delete box;
+    OVMessageBox box(parent, messageText, informativeText);
+    box.exec();
 }
 
 void OVQtMessagePresenter::showSheet(QWidget *window, const QString &messageText,
                                      const QString &informativeText, std::function<void()> dismissed)
 {
-    QMessageBox *box = makeBox(window, messageText, informativeText);
+    auto *box = new OVMessageBox(window, messageText, informativeText);
     box->setWindowModality(Qt::WindowModal); // a sheet on macOS
     box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box, [dismissed = std::move(dismissed)] { dismissed(); });
+    QObject::connect(box, &QDialog::finished, box, [dismissed = std::move(dismissed)] { dismissed(); });
     box->open();
 }
 
