@@ -4,6 +4,7 @@
 #include "InputCheck.h"
 #include "LocalSave.h"
 #include "ManageInfoRecords.h"
+#include "NetworkDelivery.h"
 #include "ResultText.h"
 #include "cDebugLog.h"
 #include "util/OVUtil.h"
@@ -117,11 +118,24 @@ void OVAppDelegate::saveFile()
         std::lock_guard state(m_stateMutex);
         m_savePath = OVUtil::getSaveFilePath() + managementNumber + u".csv"_s;
     }
+    if (m_delivery)
+        deliverToShare(tempPath); // while the temporary file still exists under its own name
     saved = saved && replaceWithTemporary(tempPath, finalPath);
     if (!saved) {
         m_saveResult.fetch_or(LocalSaveFailed);
         QFile::remove(tempPath);
     }
+}
+
+void OVAppDelegate::deliverToShare(const QString &tempPath)
+{
+    m_isLocal.store(false);
+    const auto session = m_shareSessionFactory(*m_delivery);
+    const DeliveryRequest request{tempPath, m_run->form.managementNumber(), machineKey(),
+                                  m_run->tempFileSuffix,
+                                  [this] { return (m_saveResult.load() & EndRequested) != 0; }};
+    if (!saveNetworkStorage(*session, request))
+        m_saveResult.fetch_or(NetworkSaveFailed);
 }
 
 void OVAppDelegate::clear()
@@ -145,8 +159,12 @@ void OVAppDelegate::showSaveResult()
 {
     const int result = m_saveResult.load();
     const QString path = savePath();
-    m_notifier.showLocalResult(kInventoryCollection, localResultText(result, path),
-                               !(result & LocalSaveFailed));
+    if (m_isLocal.load()) {
+        m_notifier.showLocalResult(kInventoryCollection, localResultText(result, path),
+                                   !(result & LocalSaveFailed));
+    } else if (const auto window = networkResultWindow(result & ~EndRequested)) {
+        m_notifier.showResultWindow(*window);
+    }
     if (!(result & LocalSaveFailed))
         m_notifier.revealFile(path);
 }

@@ -3,10 +3,12 @@
 #include "FormValues.h"
 #include "OVNotifier.h"
 #include "inventory/OVCollectors.h"
+#include "util/share/OVShareSession.h"
 
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -25,6 +27,11 @@ public:
     [[nodiscard]] bool inputCheck(const FormValues &form);
     // One whole run on the caller's thread; returns after the report.
     void startCollection(const FormValues &form);
+
+    // With a share, every run also delivers its file there and reports in the network form.
+    void setDelivery(std::optional<ShareSettings> share) { m_delivery = std::move(share); }
+    using ShareSessionFactory = std::function<std::unique_ptr<OVShareSession>(const ShareSettings &)>;
+    void setShareSessionFactory(ShareSessionFactory factory) { m_shareSessionFactory = std::move(factory); }
 
     // The end of the program: no later save or report, then wait for a run in progress.
     void requestEnd();
@@ -46,6 +53,7 @@ private:
     void prepare(const FormValues &form);
     void getInventoryData();
     void saveFile();
+    void deliverToShare(const QString &tempPath);
     void clear();
     void removeTempFiles();
     void showSaveResult();
@@ -58,4 +66,6 @@ private:
     mutable std::mutex m_stateMutex; // guards what another thread may read: the run's objects, savePath
     QString m_savePath;
     std::unique_ptr<Run> m_run;
+    std::optional<ShareSettings> m_delivery;
+    ShareSessionFactory m_shareSessionFactory = makeShareSession;
 };

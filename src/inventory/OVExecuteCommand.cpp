@@ -67,6 +67,13 @@ void OVExecuteCommand::terminate(QProcess &process)
     m_commandResult = -1;
 }
 
+QString OVExecuteCommand::trimmedOutputOf(const QString &commandLine)
+{
+    OVExecuteCommand command(commandLine);
+    command.executeCommand();
+    return command.standardOutput().value_or(QString()).trimmed();
+}
+
 void OVExecuteCommand::executeCommand()
 {
     QProcess process;

@@ -18,6 +18,10 @@ public:
     // Waits at most about the limit, then kills the whole pipeline and reports the fixed time-out texts.
     void executeCommand(int timeLimitSeconds);
 
+    // Runs the line to its end and gives its standard output trimmed of white space, "" when it wrote
+    // nothing readable.
+    static QString trimmedOutputOf(const QString &commandLine);
+
     const QString &command() const { return m_command; }
     // Absent before a run, and when the command wrote bytes that are not UTF-8.
     const std::optional<QString> &standardOutput() const { return m_standardOutput; }

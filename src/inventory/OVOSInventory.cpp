@@ -10,11 +10,7 @@ OVOSInventory::OVOSInventory(QString macAddress, QString nowDate)
 
 void OVOSInventory::createCSVRecords()
 {
-    const auto wordSize = [] {
-        OVExecuteCommand command(u"getconf LONG_BIT"_s);
-        command.executeCommand();
-        return command.standardOutput().value_or(QString()).trimmed();
-    };
+    const auto wordSize = [] { return OVExecuteCommand::trimmedOutputOf(u"getconf LONG_BIT"_s); };
     appendRecords(recordsFromList(readPlist().root(), recordMaker(), wordSize, systemHDDName()));
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "util/share/ShareSettings.h"
+
 #include <functional>
 #include <optional>
 
@@ -33,6 +35,18 @@ public:
 
     static QString urlEncode(const QString &text);
     static std::optional<QString> urlDecode(const QString &text);
+
+    // The share mounted as the guest on .mountPoint in the program's folder, with the mount command's
+    // 5-second limit; a failure is written to the system log. macOS's tools.
+    [[nodiscard]] static bool mountSMBDrive(const ShareSettings &settings);
+    static void unmountSMBDrive(const QString &mountPath);
+    // The mounted SMB shares as //user@address/share, each host name resolved and percent-escapes
+    // decoded; the list ends at the first empty line of the system's mount list.
+    static QStringList getMountedDrive();
+    static QString resolveNetBIOSName(const QString &name);
+    // //user@server/share, the server percent-encoded.
+    static QString makeMountDriveUrl(const ShareSettings &settings);
+    static QString getMountPointPath();
 
     // The program's folder; without it, the folder that holds the program.
     static void setCurrentDirectory(const QString &directory);

@@ -1,3 +1,4 @@
+#include "SambaServer.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -60,13 +61,16 @@ private Q_SLOTS:
     void defaultProgramFolderIsTheExecutables();
     void progressLinesOnlyOnATerminal();
     void help();
+    void deliveryFailureExitsWithThree();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
+    ScopedEnv m_env;
 };
 
 void TestCli::init()
 {
+    m_env.unset("OVALITH_FILE_SERVER");
     m_stubs = std::make_unique<StubEnvironment>();
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");
@@ -112,6 +116,13 @@ void TestCli::refusesInput_data()
                                     << b;
     QTest::newRow("blank given name")
         << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田", "--given-name", "  "} << b;
+    QTest::newRow("delivery without a server")
+        << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田",
+                       "--given-name",     "太郎",        "--deliver"}
+        << QString("no file server to deliver to: give --server HOST[:PORT] or set OVALITH_FILE_SERVER\n");
+    QTest::newRow("server without delivery")
+        << QStringList{"--control-number", "abc-12-x123", "--server", "10.0.0.1"}
+        << QString("--server needs --deliver\n");
     QTest::newRow("unknown option") << QStringList{"--control-number", "abc-12-x123", "--colour"}
                                     << QString("Unknown option 'colour'.\n");
 }
@@ -190,6 +201,21 @@ void TestCli::help()
     QCOMPARE(result.exitCode, 0);
     for (const char *option : {"--control-number", "--family-name", "--given-name", "--app-dir", "--debug"})
         QVERIFY2(result.out.contains(option), option);
+}
+
+void TestCli::deliveryFailureExitsWithThree()
+{
+    QTemporaryDir app;
+    const QString closedPort = QStringLiteral("127.0.0.1:%1").arg(sparePort());
+    const Result result = collect(formArguments(app.path()) << "--deliver"
+                                                            << "--server" << closedPort);
+    QCOMPARE(result.exitCode, 3);
+    QCOMPARE(result.out, QStringLiteral("NetworkNG\n"));
+    QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
+
+    m_env.set("OVALITH_FILE_SERVER", closedPort.toUtf8());
+    QCOMPARE(collect(formArguments(app.path()) << "--deliver").exitCode, 3);
+    QCOMPARE(collect(formArguments(app.path())).exitCode, 0); // without --deliver, no delivery
 }
 
 QTEST_GUILESS_MAIN(TestCli)

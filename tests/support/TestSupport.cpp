@@ -98,8 +98,10 @@ StubEnvironment::StubEnvironment()
 {
     m_env.set("PATH", QByteArray(OVALITH_STUBS_DIR ":") + qgetenv("PATH"));
     m_env.set("OVALITH_STUB_LOG", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.log"))));
-    m_env.unset("OVALITH_STUB_PLISTS");
-    m_env.unset("OVALITH_STUB_IFCONFIG");
+    for (const char *name : {"OVALITH_STUB_PLISTS", "OVALITH_STUB_IFCONFIG", "OVALITH_STUB_MOUNT_SLEEP",
+                             "OVALITH_STUB_MOUNT_FAIL", "OVALITH_STUB_SHARE_DIR", "OVALITH_STUB_MOUNT_LIST",
+                             "OVALITH_STUB_NETBIOS"})
+        m_env.unset(name);
     m_env.unset("OVALITH_SYSTEM_PROFILER");
 }
 

@@ -51,6 +51,8 @@ public:
     StubEnvironment();
     void servePlists(const QString &directory);
     void serveIfconfig(const QByteArray &listing);
+    // Any other setting of a stub (OVALITH_STUB_MOUNT_SLEEP, OVALITH_STUB_SHARE_DIR, ...).
+    void set(const char *name, const QByteArray &value) { m_env.set(name, value); }
     QStringList log() const;
     QString directory() const { return m_dir.path(); }
 

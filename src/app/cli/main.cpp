@@ -4,6 +4,7 @@
 #include "app/cDebugLog.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
+#include "util/share/ShareSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,7 +14,7 @@
 
 namespace {
 
-enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2 };
+enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2, kDeliveryFailed = 3 };
 
 struct Options
 {
@@ -34,6 +35,10 @@ void addOptions(QCommandLineParser &parser)
         {QStringLiteral("app-dir"), QStringLiteral("The program's folder (default: where the program lies)."),
          QStringLiteral("DIR")},
         {QStringLiteral("debug"), QStringLiteral("Keep the last checkpoint of the run in SAVE/debug.txt.")},
+        {QStringLiteral("deliver"),
+         QStringLiteral("Also deliver the file to the share stkget$ of the file server.")},
+        {QStringLiteral("server"), QStringLiteral("The file server (default: OVALITH_FILE_SERVER)."),
+         QStringLiteral("HOST[:PORT]")},
     });
 }
 
@@ -51,6 +56,31 @@ Options readForm(const QCommandLineParser &parser)
     options.form.firstName = parser.value(QStringLiteral("family-name"));
     options.form.lastName = parser.value(QStringLiteral("given-name"));
     return options;
+}
+
+// The share to deliver to, or an error text when --deliver names none.
+std::optional<ShareSettings> deliveryTarget(const QCommandLineParser &parser, QString &error)
+{
+    const bool deliver = parser.isSet(QStringLiteral("deliver"));
+    if (!deliver) {
+        if (parser.isSet(QStringLiteral("server")))
+            error = QStringLiteral("--server needs --deliver");
+        return std::nullopt;
+    }
+    const auto target = parser.isSet(QStringLiteral("server"))
+                            ? ShareSettings::forServer(parser.value(QStringLiteral("server")))
+                            : ShareSettings::configured();
+    if (!target)
+        error = QStringLiteral(
+            "no file server to deliver to: give --server HOST[:PORT] or set OVALITH_FILE_SERVER");
+    return target;
+}
+
+int exitCodeOf(int saveResult)
+{
+    if (saveResult & OVAppDelegate::LocalSaveFailed)
+        return kSaveFailed;
+    return (saveResult & OVAppDelegate::NetworkSaveFailed) ? kDeliveryFailed : kSaved;
 }
 
 } // namespace
@@ -77,6 +107,12 @@ int main(int argc, char *argv[])
         OVUtil::setCurrentDirectory(parser.value(QStringLiteral("app-dir")));
     cDebugLog::setDebugMode(parser.isSet(QStringLiteral("debug")));
 
+    QString deliveryError;
+    const auto delivery = deliveryTarget(parser, deliveryError);
+    if (!deliveryError.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(deliveryError));
+        return kRefused;
+    }
     const Options options = readForm(parser);
     CliNotifier notifier(::isatty(STDERR_FILENO) == 1);
     if (!options.controlNumberWellFormed) {
@@ -86,6 +122,7 @@ int main(int argc, char *argv[])
     OVAppDelegate delegate(notifier);
     if (!delegate.inputCheck(options.form))
         return kRefused;
+    delegate.setDelivery(delivery);
     delegate.startCollection(options.form);
-    return (delegate.saveResult() & OVAppDelegate::LocalSaveFailed) ? kSaveFailed : kSaved;
+    return exitCodeOf(delegate.saveResult());
 }

@@ -12,6 +12,7 @@ OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &prese
     : m_window(window), m_presenter(presenter), m_profile(profile),
       m_delegate(std::make_unique<OVAppDelegate>(*this))
 {
+    m_delegate->setDelivery(ShareSettings::configured());
     connect(&window, &OVMainWindow::registRequested, this, &OVRunController::regist);
     connect(&window, &OVMainWindow::cancelRequested, this, &OVRunController::cancel);
 }

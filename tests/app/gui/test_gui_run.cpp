@@ -1,3 +1,4 @@
+#include "SambaServer.h"
 #include "TestSupport.h"
 #include "app/gui/OVCustomComboBox.h"
 #include "app/gui/OVMainWindow.h"
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void universalRunUsesTheFormAsItWasAtTheStart();
     void universalEndDuringARunWaitsAndSkipsSaveAndReport();
     void sixtyFourBitEndAsksOnASheetAndQuits();
+    void configuredFileServerReportsInTheNetworkForm();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
@@ -264,6 +266,19 @@ void TestGuiRun::sixtyFourBitEndAsksOnASheetAndQuits()
              (QStringList{"sheet:インベントリ収集|データ収集が終了しました。", "terminate"}));
     QVERIFY(desktop.controller.delegate().saveResult() & OVAppDelegate::EndRequested);
     QVERIFY(!desktop.window.isVisible());
+}
+
+void TestGuiRun::configuredFileServerReportsInTheNetworkForm()
+{
+    ScopedEnv env;
+    env.set("OVALITH_FILE_SERVER",
+            QStringLiteral("127.0.0.1:%1").arg(sparePort()).toUtf8()); // nobody listens
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    const QString path = m_app->savePath() + "abc-12-x123.csv";
+    QCOMPARE(desktop.presenter.events, (QStringList{"window:NetworkNG", "reveal:" + path}));
+    QVERIFY(QFile::exists(path));
 }
 
 QTEST_MAIN(TestGuiRun)

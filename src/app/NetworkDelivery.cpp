@@ -1,0 +1,87 @@
+#include "NetworkDelivery.h"
+
+#include "inventory/OVExecuteCommand.h"
+#include "util/OVUtil.h"
+#include "util/ShellQuote.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool deliver(OVShareSession &share, const DeliveryRequest &request)
+{
+    const QString temporary = makeTempDstName(request.macAddress, request.tempFileSuffix);
+    const QString final = makeDstName(request.managementNumber);
+    const QFileInfo source(request.source);
+    const bool copied = source.exists() && share.copyToShare(request.source, temporary) &&
+                        share.sizeOf(temporary) == std::optional(source.size());
+    // Only a complete copy replaces the earlier file, and a failure leaves no temporary file behind.
+    if (!copied || !share.rename(temporary, final)) {
+        if (share.exists(temporary))
+            share.remove(temporary);
+        return false;
+    }
+    const QString companion = makeCompanionName(request.managementNumber);
+    if (share.exists(companion))
+        share.remove(companion);
+    return true;
+}
+
+} // namespace
+
+QString makeDstName(const QString &managementNumber)
+{
+    return managementNumber + QStringLiteral(".csv");
+}
+
+QString makeTempDstName(const QString &macAddress, const QString &tempFileSuffix)
+{
+    return QLatin1Char('.') + macAddress + tempFileSuffix + QStringLiteral(".csv");
+}
+
+QString makeCompanionName(const QString &managementNumber)
+{
+    return QStringLiteral("._") + managementNumber + QStringLiteral(".csv");
+}
+
+QString makeDstPath(const QString &managementNumber)
+{
+    return OVUtil::getMountPointPath() + QLatin1Char('/') + makeDstName(managementNumber);
+}
+
+QString makeTempDstPath(const QString &macAddress, const QString &tempFileSuffix)
+{
+    return OVUtil::getMountPointPath() + QLatin1Char('/') + makeTempDstName(macAddress, tempFileSuffix);
+}
+
+bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request)
+{
+    if (!share.mount())
+        return false;
+    const bool delivered = request.endRequested() || deliver(share, request);
+    share.unmount();
+    return delivered;
+}
+
+std::optional<QString> getMountPoint(const ShareSettings &settings)
+{
+    const QString wanted = OVUtil::makeMountDriveUrl(settings).toLower();
+    QString match;
+    for (const QString &share : OVUtil::getMountedDrive()) {
+        if (share.toLower() == wanted) {
+            match = share.toLower();
+            break;
+        }
+    }
+    if (match.isEmpty())
+        return std::nullopt;
+    const QString hostField = match.section(QLatin1Char('/'), 2, 2);
+    const QString address = hostField.mid(hostField.indexOf(QLatin1Char('@')) + 1);
+    const QString name = OVExecuteCommand::trimmedOutputOf(
+        QStringLiteral("nmblookup -A %1 | grep \"<00>\" | grep -v \"<GROUP>\" | awk '{print $1}'")
+            .arg(shellQuote(address)));
+    if (!address.isEmpty())
+        match.replace(address, name);
+    return OVExecuteCommand::trimmedOutputOf(
+        QStringLiteral("mount | grep -i %1 | awk '{ print $3 }'").arg(shellQuote(match)));
+}

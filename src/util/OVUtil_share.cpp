@@ -1,0 +1,86 @@
+#include "OVUtil.h"
+
+#include "ShellQuote.h"
+#include "inventory/OVExecuteCommand.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr int kMountTimeLimitSeconds = 5;
+
+// The host of "//user@host/share": after the first "@" (up to a second one), before the first "/".
+QString hostOf(const QString &share)
+{
+    const qsizetype at = share.indexOf(QLatin1Char('@'));
+    if (at < 0)
+        return QString();
+    QString rest = share.mid(at + 1);
+    rest = rest.left(rest.indexOf(QLatin1Char('@')) < 0 ? rest.size() : rest.indexOf(QLatin1Char('@')));
+    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : rest.left(slash);
+}
+
+} // namespace
+
+QString OVUtil::getMountPointPath()
+{
+    return getCurrentDirectory() + QStringLiteral("/.mountPoint");
+}
+
+bool OVUtil::mountSMBDrive(const ShareSettings &settings)
+{
+    QDir().mkdir(getMountPointPath());
+    const QString address = QStringLiteral("//%1:%2@%3/%4")
+                                .arg(settings.user, settings.password, settings.server, settings.share);
+    OVExecuteCommand command(
+        QStringLiteral("mount_smbfs %1 %2").arg(shellQuote(address), shellQuote(getMountPointPath())));
+    command.executeCommand(kMountTimeLimitSeconds);
+    if (command.commandResult() == 0)
+        return true;
+    platform::systemLog(QStringLiteral("mount err standardErr[%1],standardOutput[%2] execCommand[%3]")
+                            .arg(command.standardError().value_or(QString()),
+                                 command.standardOutput().value_or(QString()), command.command()));
+    return false;
+}
+
+void OVUtil::unmountSMBDrive(const QString &mountPath)
+{
+    OVExecuteCommand command(QStringLiteral("umount ") + shellQuote(mountPath));
+    command.executeCommand();
+}
+
+QStringList OVUtil::getMountedDrive()
+{
+    QStringList shares;
+    const QString listing = [] {
+        OVExecuteCommand command(QStringLiteral("mount | grep smbfs | awk '{ print $1 }'"));
+        command.executeCommand();
+        return command.standardOutput().value_or(QString());
+    }();
+    for (const QString &line : listing.split(QLatin1Char('\n'))) {
+        QString share = line.trimmed();
+        if (share.isEmpty())
+            break;
+        const QString host = hostOf(share);
+        if (host.isEmpty())
+            continue; // not //user@host/share: nothing to resolve
+        share.replace(host, resolveNetBIOSName(host));
+        if (const auto decoded = urlDecode(share))
+            shares.append(*decoded);
+    }
+    return shares;
+}
+
+QString OVUtil::resolveNetBIOSName(const QString &name)
+{
+    return OVExecuteCommand::trimmedOutputOf(
+        QStringLiteral("smbutil lookup %1 | grep \"IP address of\" | awk '{ print $5 }'")
+            .arg(shellQuote(name)));
+}
+
+QString OVUtil::makeMountDriveUrl(const ShareSettings &settings)
+{
+    return QStringLiteral("//%1@%2/%3").arg(settings.user, urlEncode(settings.server), settings.share);
+}

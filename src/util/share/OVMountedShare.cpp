@@ -1,0 +1,58 @@
+#include "OVMountedShare.h"
+
+#include "util/OVUtil.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+OVMountedShare::OVMountedShare(ShareSettings settings) : m_settings(std::move(settings))
+{}
+
+QString OVMountedShare::pathOf(const QString &name) const
+{
+    return OVUtil::getMountPointPath() + QLatin1Char('/') + name;
+}
+
+bool OVMountedShare::mount()
+{
+    return OVUtil::mountSMBDrive(m_settings);
+}
+
+void OVMountedShare::unmount()
+{
+    OVUtil::unmountSMBDrive(OVUtil::getMountPointPath());
+}
+
+bool OVMountedShare::copyToShare(const QString &localPath, const QString &name)
+{
+    QFile::remove(pathOf(name)); // a leftover of an interrupted run would make the copy fail
+    return QFile::copy(localPath, pathOf(name));
+}
+
+std::optional<qint64> OVMountedShare::sizeOf(const QString &name)
+{
+    const QFileInfo info(pathOf(name));
+    return info.exists() ? std::optional(info.size()) : std::nullopt;
+}
+
+bool OVMountedShare::exists(const QString &name)
+{
+    return QFileInfo::exists(pathOf(name));
+}
+
+bool OVMountedShare::remove(const QString &name)
+{
+    return QFile::remove(pathOf(name));
+}
+
+bool OVMountedShare::rename(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(pathOf(from));
+    const QByteArray target = QFile::encodeName(pathOf(to));
+    if (std::rename(source.constData(), target.constData()) == 0)
+        return true;
+    // Some servers refuse to rename over a file: remove it first, as the share's own tools would.
+    return exists(to) && remove(to) && std::rename(source.constData(), target.constData()) == 0;
+}

@@ -1,0 +1,138 @@
+#include "OVSmbClientShare.h"
+
+#include "util/platform/Platform.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <libsmbclient.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+
+namespace {
+
+constexpr int kTimeoutMilliseconds = 5000;
+constexpr int kStandardPort = 445;
+
+// The guest with an empty password; libsmbclient asks through a plain function.
+void guestAuthentication(SMBCCTX *, const char *, const char *, char *workgroup, int workgroupLength,
+                         char *user, int userLength, char *password, int passwordLength)
+{
+    std::snprintf(workgroup, std::size_t(workgroupLength), "WORKGROUP");
+    std::snprintf(user, std::size_t(userLength), "guest");
+    if (passwordLength > 0)
+        password[0] = '\0';
+}
+
+QByteArray encoded(const QString &text)
+{
+    // libsmbclient decodes percent-escapes in its URLs, so a "%" in a name must be written as one.
+    return QUrl::toPercentEncoding(text, "$-._~!'()*+,;=:@");
+}
+
+} // namespace
+
+OVSmbClientShare::OVSmbClientShare(ShareSettings settings) : m_settings(std::move(settings))
+{}
+
+OVSmbClientShare::~OVSmbClientShare()
+{
+    unmount();
+}
+
+QByteArray OVSmbClientShare::urlOf(const QString &name) const
+{
+    const QString host = m_settings.host();
+    const QByteArray hostPart = host.contains(QLatin1Char(':')) ? '[' + host.toLatin1() + ']' : encoded(host);
+    // Always with the port: one connection attempt, so the time limit holds.
+    QByteArray url =
+        "smb://" + hostPart + ':' + QByteArray::number(m_settings.port().value_or(kStandardPort));
+    url += '/' + encoded(m_settings.share);
+    if (!name.isEmpty())
+        url += '/' + encoded(name);
+    return url;
+}
+
+bool OVSmbClientShare::mount()
+{
+    unmount();
+    m_context = smbc_new_context();
+    if (!m_context)
+        return false;
+    smbc_setFunctionAuthDataWithContext(m_context, guestAuthentication);
+    smbc_setOptionUseKerberos(m_context, 0);
+    smbc_setOptionFallbackAfterKerberos(m_context, 1);
+    smbc_setTimeout(m_context, kTimeoutMilliseconds);
+    SMBCFILE *share = nullptr;
+    if (smbc_init_context(m_context))
+        share = smbc_getFunctionOpendir(m_context)(m_context, urlOf(QString()).constData());
+    const int error = errno;
+    if (share) {
+        smbc_getFunctionClosedir(m_context)(m_context, share);
+        return true;
+    }
+    platform::systemLog(
+        QStringLiteral("mount err standardErr[%1],standardOutput[] execCommand[%2]")
+            .arg(QString::fromLocal8Bit(std::strerror(error)), QString::fromUtf8(urlOf(QString()))));
+    unmount();
+    return false;
+}
+
+void OVSmbClientShare::unmount()
+{
+    if (m_context)
+        smbc_free_context(m_context, 1);
+    m_context = nullptr;
+}
+
+bool OVSmbClientShare::writeAll(const QByteArray &bytes, const QByteArray &url)
+{
+    SMBCFILE *file =
+        smbc_getFunctionOpen(m_context)(m_context, url.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    if (!file)
+        return false;
+    bool written = true;
+    for (qsizetype offset = 0; written && offset < bytes.size();) {
+        const ssize_t count = smbc_getFunctionWrite(m_context)(m_context, file, bytes.constData() + offset,
+                                                               std::size_t(bytes.size() - offset));
+        written = count > 0;
+        offset += written ? count : 0;
+    }
+    return smbc_getFunctionClose(m_context)(m_context, file) == 0 && written;
+}
+
+bool OVSmbClientShare::copyToShare(const QString &localPath, const QString &name)
+{
+    QFile source(localPath);
+    if (!m_context || !source.open(QIODevice::ReadOnly))
+        return false;
+    return writeAll(source.readAll(), urlOf(name));
+}
+
+std::optional<qint64> OVSmbClientShare::sizeOf(const QString &name)
+{
+    struct stat info
+    {};
+    if (!m_context || smbc_getFunctionStat(m_context)(m_context, urlOf(name).constData(), &info) != 0)
+        return std::nullopt;
+    return qint64(info.st_size);
+}
+
+bool OVSmbClientShare::exists(const QString &name)
+{
+    return sizeOf(name).has_value();
+}
+
+bool OVSmbClientShare::remove(const QString &name)
+{
+    return m_context && smbc_getFunctionUnlink(m_context)(m_context, urlOf(name).constData()) == 0;
+}
+
+bool OVSmbClientShare::rename(const QString &from, const QString &to)
+{
+    // Replaces a file of the new name.
+    return m_context && smbc_getFunctionRename(m_context)(m_context, urlOf(from).constData(), m_context,
+                                                          urlOf(to).constData()) == 0;
+}

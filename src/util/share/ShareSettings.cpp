@@ -1,0 +1,69 @@
+#include "ShareSettings.h"
+
+#ifndef OVALITH_DEFAULT_FILE_SERVER
+#define OVALITH_DEFAULT_FILE_SERVER ""
+#endif
+
+namespace {
+
+struct HostPort
+{
+    QString host;
+    QString port;
+};
+
+std::optional<HostPort> split(const QString &server)
+{
+    if (server.startsWith(QLatin1Char('['))) {
+        const qsizetype close = server.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return std::nullopt;
+        const QString rest = server.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
+            return std::nullopt;
+        return HostPort{server.mid(1, close - 1), rest.mid(1)};
+    }
+    if (server.count(QLatin1Char(':')) > 1)
+        return HostPort{server, QString()}; // a bare IPv6 address
+    const qsizetype colon = server.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return HostPort{server, QString()};
+    return HostPort{server.left(colon), server.mid(colon + 1)};
+}
+
+} // namespace
+
+std::optional<ShareSettings> ShareSettings::forServer(const QString &server)
+{
+    const auto parts = split(server.trimmed());
+    if (!parts || parts->host.isEmpty())
+        return std::nullopt;
+    bool ok = true;
+    const int number = parts->port.isEmpty() ? 0 : parts->port.toInt(&ok);
+    if (!ok || number < 0 || number > 65535 || (!parts->port.isEmpty() && number == 0))
+        return std::nullopt;
+    ShareSettings settings;
+    settings.server = server.trimmed();
+    return settings;
+}
+
+std::optional<ShareSettings> ShareSettings::configured()
+{
+    const QString fromEnvironment = qEnvironmentVariable("OVALITH_FILE_SERVER");
+    return forServer(fromEnvironment.isEmpty() ? QStringLiteral(OVALITH_DEFAULT_FILE_SERVER)
+                                               : fromEnvironment);
+}
+
+QString ShareSettings::host() const
+{
+    const auto parts = split(server);
+    return parts ? parts->host : server;
+}
+
+std::optional<int> ShareSettings::port() const
+{
+    const auto parts = split(server);
+    if (!parts || parts->port.isEmpty())
+        return std::nullopt;
+    return parts->port.toInt();
+}

@@ -1,0 +1,199 @@
+#include "SambaServer.h"
+#include "TestSupport.h"
+#include "app/NetworkDelivery.h"
+#include "app/OVAppDelegate.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+
+using namespace testsupport;
+
+namespace {
+
+const FormValues kForm{"abc", "12", "x123", "山田", "太郎"};
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+struct DeliveringRun
+{
+    explicit DeliveringRun(const QString &server) : delegate(notifier)
+    {
+        delegate.setDelivery(ShareSettings::forServer(server));
+    }
+    void run()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        delegate.startCollection(kForm);
+        milliseconds = timer.elapsed();
+    }
+    RecordingNotifier notifier;
+    OVAppDelegate delegate;
+    qint64 milliseconds = 0;
+};
+
+} // namespace
+
+// Delivery to a real Samba server on loopback, through Samba's client library.
+class TestDeliverySmb : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void firstDelivery();
+    void replacesAnEarlierFileAndItsCompanion();
+    void unreachableServers_data();
+    void unreachableServers();
+    void serverThatRefusesTheWrite();
+    void endRequestedCopiesNothing();
+    void twentyClientsAtOnce();
+
+private:
+    std::unique_ptr<StubEnvironment> m_stubs;
+    std::unique_ptr<TempAppDir> m_app;
+};
+
+void TestDeliverySmb::init()
+{
+    m_stubs = std::make_unique<StubEnvironment>();
+    m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
+    m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");
+    m_app = std::make_unique<TempAppDir>();
+}
+
+void TestDeliverySmb::cleanup()
+{
+    m_app.reset();
+    m_stubs.reset();
+}
+
+void TestDeliverySmb::firstDelivery()
+{
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    DeliveringRun run(samba.server());
+    run.run();
+    const QString local = m_app->savePath() + "abc-12-x123.csv";
+    QCOMPARE(run.delegate.saveResult(), 0);
+    QVERIFY(!run.delegate.isLocal());
+    QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
+    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), readFile(local));
+    QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:AllOK"});
+    QCOMPARE(run.notifier.eventsStartingWith("reveal:"), QStringList{"reveal:" + local});
+    QVERIFY(run.notifier.eventsStartingWith("result:").isEmpty());
+}
+
+void TestDeliverySmb::replacesAnEarlierFileAndItsCompanion()
+{
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    writeFile(samba.shareDir() + "/abc-12-x123.csv", "delivered by an earlier run");
+    writeFile(samba.shareDir() + "/._abc-12-x123.csv", "extended attributes of that file");
+    writeFile(samba.shareDir() + "/def-34-y567.csv", "another asset");
+    DeliveringRun run(samba.server());
+    run.run();
+    QCOMPARE(run.delegate.saveResult(), 0);
+    QCOMPARE(filesIn(samba.shareDir()), (QStringList{"abc-12-x123.csv", "def-34-y567.csv"}));
+    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"),
+             readFile(m_app->savePath() + "abc-12-x123.csv"));
+}
+
+void TestDeliverySmb::unreachableServers_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("connection refused") << false;
+    QTest::newRow("accepts and never answers") << true;
+}
+
+void TestDeliverySmb::unreachableServers()
+{
+    QFETCH(bool, silent);
+    SilentServer hanging;
+    DeliveringRun run(silent ? hanging.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort()));
+    run.run();
+    QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
+    QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:NetworkNG"});
+    QVERIFY(QFile::exists(m_app->savePath() + "abc-12-x123.csv")); // the local file is saved all the same
+    QCOMPARE(run.notifier.eventsStartingWith("reveal:").size(), 1);
+    // The connection has 5 seconds, however the server behaves.
+    QVERIFY2(run.milliseconds < (silent ? 9000 : 3000), qPrintable(QString::number(run.milliseconds)));
+}
+
+void TestDeliverySmb::serverThatRefusesTheWrite()
+{
+    SambaServer samba(true);
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    writeFile(samba.shareDir() + "/abc-12-x123.csv", "delivered by an earlier run");
+    DeliveringRun run(samba.server());
+    run.run();
+    QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
+    QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
+    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
+}
+
+void TestDeliverySmb::endRequestedCopiesNothing()
+{
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    writeFile(m_app->path() + "/source.csv", "x");
+    auto share = makeShareSession(*ShareSettings::forServer(samba.server()));
+    QVERIFY(saveNetworkStorage(
+        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return true; }}));
+    QCOMPARE(filesIn(samba.shareDir()), QStringList());
+    // Without the end, the same request delivers.
+    QVERIFY(saveNetworkStorage(
+        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }}));
+    QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
+}
+
+void TestDeliverySmb::twentyClientsAtOnce()
+{
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    std::vector<std::unique_ptr<QProcess>> clients;
+    QTemporaryDir machines;
+    for (int i = 0; i < 20; ++i) {
+        // Twenty machines: each its own folder and MAC address, started within the same second.
+        const QString folder = machines.filePath(QStringLiteral("pc%1").arg(i));
+        QDir().mkpath(folder);
+        writeFile(folder + "/ifconfig.txt", QStringLiteral("en0: flags=8863\n\tether 02:00:00:00:00:%1\n")
+                                                .arg(i, 2, 16, QChar('0'))
+                                                .toUtf8());
+        auto client = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("OVALITH_STUB_IFCONFIG", folder + "/ifconfig.txt");
+        client->setProcessEnvironment(environment);
+        client->start(OVALITH_COLLECT_PROGRAM,
+                      {"--app-dir", folder, "--control-number",
+                       QStringLiteral("abc-12-a%1").arg(i, 3, 10, QChar('0')), "--family-name", "山田",
+                       "--given-name", "太郎", "--deliver", "--server", samba.server()});
+        clients.push_back(std::move(client));
+    }
+    for (int i = 0; i < 20; ++i) {
+        QProcess &client = *clients[std::size_t(i)];
+        QVERIFY(client.waitForFinished(60000));
+        QCOMPARE(client.exitCode(), 0);
+        QCOMPARE(client.readAllStandardOutput(), QByteArray("AllOK\n"));
+        const QString name = QStringLiteral("abc-12-a%1.csv").arg(i, 3, 10, QChar('0'));
+        QCOMPARE(readFile(samba.shareDir() + "/" + name),
+                 readFile(machines.filePath(QStringLiteral("pc%1/SAVE/").arg(i) + name)));
+    }
+    const QStringList delivered = filesIn(samba.shareDir());
+    QCOMPARE(delivered.size(), 20);
+    QVERIFY(delivered.filter(QRegularExpression("^\\.")).isEmpty()); // no temporary file left
+}
+
+QTEST_GUILESS_MAIN(TestDeliverySmb)
+#include "test_delivery_smb.moc"

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+namespace testsupport {
+
+// A free TCP port on 127.0.0.1 at the moment of asking.
+int sparePort();
+
+// A throwaway smbd on 127.0.0.1 with a private configuration (nothing under /etc) and a guest-writable
+// share named "stkget$"; stopped by its process id when it goes.
+class SambaServer
+{
+public:
+    explicit SambaServer(bool readOnly = false);
+    ~SambaServer();
+
+    // Why the server could not start (no smbd, not root), or empty when it runs.
+    QString problem() const { return m_problem; }
+    QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    QString shareDir() const { return m_dir.filePath(QStringLiteral("share")); }
+
+private:
+    void start(bool readOnly);
+    void writeConfiguration(bool readOnly) const;
+
+    QTemporaryDir m_dir;
+    QProcess m_smbd;
+    int m_port = 0;
+    QString m_problem;
+};
+
+// Accepts connections and never answers: a file server that hangs.
+class SilentServer
+{
+public:
+    SilentServer();
+    ~SilentServer();
+    QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+private:
+    int m_socket = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_acceptor;
+};
+
+} // namespace testsupport
