@@ -2,6 +2,7 @@
 
 #include "util/OVUtil.h"
 #include "util/ShellQuote.h"
+#include "util/platform/Platform.h"
 
 OVInventoryBase::OVInventoryBase(QString macAddress, QString nowDate, const QStringList &dataTypes)
     : m_macAddress(std::move(macAddress)), m_nowDate(std::move(nowDate)),
@@ -15,7 +16,7 @@ OVInventoryBase::~OVInventoryBase() = default;
 QString OVInventoryBase::profilerCommand()
 {
     const QString overridden = qEnvironmentVariable("OVALITH_SYSTEM_PROFILER");
-    return overridden.isEmpty() ? QStringLiteral("system_profiler") : overridden;
+    return overridden.isEmpty() ? platform::defaultProfilerCommand() : overridden;
 }
 
 QStringList OVInventoryBase::makePlistFilePath(const QStringList &dataTypes)

@@ -35,7 +35,8 @@ public:
     QString &systemHDDName() { return m_systemHDDName; }
     const QString &systemHDDName() const { return m_systemHDDName; }
 
-    // "system_profiler", or what OVALITH_SYSTEM_PROFILER says, put into the command line as it stands.
+    // What OVALITH_SYSTEM_PROFILER says, put into the command line as it stands; else "system_profiler"
+    // on macOS, and Ovalith's own profiler beside the program elsewhere.
     static QString profilerCommand();
 
 protected:

@@ -102,7 +102,7 @@ StubEnvironment::StubEnvironment()
                              "OVALITH_STUB_MOUNT_FAIL", "OVALITH_STUB_SHARE_DIR", "OVALITH_STUB_MOUNT_LIST",
                              "OVALITH_STUB_NETBIOS"})
         m_env.unset(name);
-    m_env.unset("OVALITH_SYSTEM_PROFILER");
+    m_env.set("OVALITH_SYSTEM_PROFILER", "system_profiler"); // the stub, not the profiler beside the program
 }
 
 void StubEnvironment::servePlists(const QString &directory)

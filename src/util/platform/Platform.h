@@ -21,4 +21,8 @@ QString systemVersionFile();
 
 void systemLog(const QString &line);
 
+// The command the collectors run: "system_profiler" on macOS; elsewhere Ovalith's own profiler beside
+// the program, quoted for the shell, when it is there.
+QString defaultProfilerCommand();
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "util/ShellQuote.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +50,13 @@ std::optional<QString> computerName()
     if (host.isEmpty())
         return std::nullopt;
     return host;
+}
+
+QString defaultProfilerCommand()
+{
+    const QString beside =
+        QFileInfo(applicationDirectory() + QStringLiteral("/ovalith-profiler")).absoluteFilePath();
+    return QFileInfo(beside).isExecutable() ? shellQuote(beside) : QStringLiteral("system_profiler");
 }
 
 void systemLog(const QString &line)

@@ -31,6 +31,11 @@ std::optional<QString> computerName()
     return result;
 }
 
+QString defaultProfilerCommand()
+{
+    return QStringLiteral("system_profiler");
+}
+
 void systemLog(const QString &line)
 {
     NSLog(@"%@", line.toNSString());

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "PlistWriter.h"
+#include "SystemRoot.h"
+
+// The "_items" of each data type, read from the system's own files and tools.
+PValue::List hardwareItems(const SystemRoot &root);
+PValue::List softwareItems(const SystemRoot &root);
+PValue::List serialAtaItems(const SystemRoot &root);
+PValue::List applicationItems(const SystemRoot &root);
+PValue::List networkItems(const SystemRoot &root);
+PValue::List networkLocationItems(const SystemRoot &root);
+PValue::List displayItems(const SystemRoot &root);
+PValue::List bluetoothItems(const SystemRoot &root);
+PValue::List usbItems(const SystemRoot &root);
+PValue::List printerItems(const SystemRoot &root);
+
+// The name of the volume the system runs from, as the disk list names it.
+QString startVolumeName(const SystemRoot &root);
+
+// "2.6 GHz", "3 GHz" from megahertz; "500.11 GB" from bytes.
+QString gigahertzText(double megahertz);
+QString gigabytesText(qint64 bytes);

@@ -1,0 +1,27 @@
+// ovalith-profiler: system_profiler's XML for the ten data types Ovalith reads, from a Linux system's own
+// files and tools. Usage: ovalith-profiler [-xml] [-detailLevel LEVEL] [--root DIR] DataType...
+#include "Profiler.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList dataTypes;
+    QString root = QStringLiteral("/");
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--root") && i + 1 < arguments.size())
+            root = arguments[++i];
+        else if (argument == QLatin1String("-detailLevel") && i + 1 < arguments.size())
+            ++i; // every level gives the same facts here
+        else if (!argument.startsWith(QLatin1Char('-')))
+            dataTypes << argument;
+    }
+    const QByteArray xml = profile(dataTypes, SystemRoot(root));
+    std::fwrite(xml.constData(), 1, std::size_t(xml.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
