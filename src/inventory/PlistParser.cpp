@@ -1,3 +1,4 @@
+#include "PlistEntities.h"
 #include "PlistTree.h"
 
 #include <cstring>
@@ -44,25 +45,6 @@ bool kindOf(std::string_view name, Kind &kind)
         }
     }
     return false;
-}
-
-void appendUtf8(std::string &out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
 }
 
 class Parser
@@ -246,30 +228,7 @@ bool Parser::decodeEntity(std::string &out)
         return false;
     const std::string_view entity(m_s + m_pos + 1, std::size_t(semicolon - m_s) - m_pos - 1);
     m_pos = std::size_t(semicolon - m_s) + 1;
-    static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-    for (const auto &[named, c] : kNamed) {
-        if (entity == named)
-            return out += c, true;
-    }
-    if (entity.size() < 2 || entity[0] != '#')
-        return false;
-    const bool hex = entity[1] == 'x' || entity[1] == 'X';
-    const std::string_view digits = entity.substr(hex ? 2 : 1);
-    char32_t cp = 0;
-    for (const char d : digits) {
-        const int v = d >= '0' && d <= '9'          ? d - '0'
-                      : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
-                      : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
-                                                    : -1;
-        if (v < 0 || cp > 0x10FFFF)
-            return false;
-        cp = cp * (hex ? 16 : 10) + char32_t(v);
-    }
-    if (digits.empty() || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    appendUtf8(out, cp);
-    return true;
+    return appendEntity(entity, out);
 }
 
 void Parser::attach(std::uint32_t index)

@@ -16,27 +16,24 @@ struct Cp932Pair
 constexpr std::uint16_t kUnmapped = 0xFFFF;
 using Lookup = std::array<std::uint16_t, 0x10000>;
 
+template <std::size_t N> Lookup makeLookup(const Cp932Pair (&pairs)[N])
+{
+    Lookup table;
+    table.fill(kUnmapped);
+    for (const auto &pair : pairs)
+        table[pair.from] = static_cast<std::uint16_t>(pair.to);
+    return table;
+}
+
 const Lookup &encodeLookup()
 {
-    static const Lookup table = [] {
-        Lookup t;
-        t.fill(kUnmapped);
-        for (const auto &pair : kCp932Encode)
-            t[pair.from] = static_cast<std::uint16_t>(pair.to);
-        return t;
-    }();
+    static const Lookup table = makeLookup(kCp932Encode);
     return table;
 }
 
 const Lookup &decodeLookup()
 {
-    static const Lookup table = [] {
-        Lookup t;
-        t.fill(kUnmapped);
-        for (const auto &pair : kCp932Decode)
-            t[pair.from] = static_cast<std::uint16_t>(pair.to);
-        return t;
-    }();
+    static const Lookup table = makeLookup(kCp932Decode);
     return table;
 }
 
