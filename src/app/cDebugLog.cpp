@@ -21,11 +21,6 @@ std::optional<bool> cDebugLog::modeFromArguments(const QStringList &arguments)
     return arguments.at(1) == QLatin1String("debug");
 }
 
-bool cDebugLog::debugMode()
-{
-    return g_debugFlag.load();
-}
-
 void cDebugLog::outputLog(const QString &message)
 {
     if (!g_debugFlag.load())

@@ -14,7 +14,6 @@ public:
     // From the program's arguments: on when argument 1 is exactly "debug", off for anything else there,
     // and nothing to say when there is no argument 1. Later arguments are not looked at.
     static std::optional<bool> modeFromArguments(const QStringList &arguments);
-    static bool debugMode();
     // Replaces the file's content with the message and writes the file's path to the system log.
     // A failed write (before the save folder exists) is dropped.
     static void outputLog(const QString &message);

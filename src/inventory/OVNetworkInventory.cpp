@@ -150,12 +150,6 @@ bool OVNetworkInventory::searchInterface(const std::vector<Interface> &interface
                        [&](const Interface &entry) { return entry.interface == device; });
 }
 
-bool OVNetworkInventory::searchName(const std::vector<Interface> &interfaces, const QString &name)
-{
-    return std::any_of(interfaces.begin(), interfaces.end(),
-                       [&](const Interface &entry) { return entry.name == name; });
-}
-
 RecordList OVNetworkInventory::sortCSVArray(RecordList records)
 {
     sortRecords(records);

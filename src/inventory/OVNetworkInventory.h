@@ -23,7 +23,6 @@ public:
                                        const QString &userName);
 
     static bool searchInterface(const std::vector<Interface> &interfaces, const QString &device);
-    static bool searchName(const std::vector<Interface> &interfaces, const QString &name);
     // Sorts, gives every interface-specific item its adapter name and sorts again.
     static RecordList sortCSVArray(RecordList records);
 };

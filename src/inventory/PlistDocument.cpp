@@ -47,7 +47,7 @@ PlistDocument PlistDocument::fromBytes(QByteArray bytes)
 
 PlistValue PlistDocument::rootValue() const
 {
-    return m_tree ? PlistValue(m_tree.get(), 0) : PlistValue();
+    return m_tree ? PlistValue(m_tree, 0) : PlistValue();
 }
 
 PlistValue PlistDocument::root() const

@@ -3,13 +3,15 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 struct PlistTree;
 
-// A read-only look at one node of a parsed property list, valid while its document lives. A null value
-// stands for anything missing: asking it for keys, elements or text gives nothing, never an error.
+// A read-only look at one node of a parsed property list; it keeps the parsed list alive, so a value
+// outlives the document it came from. A null value stands for anything missing: asking it for keys,
+// elements or text gives nothing, never an error.
 class PlistValue
 {
 public:
@@ -22,7 +24,6 @@ public:
     // The value under the key of a dictionary (the last one, should the key repeat); null when this is not a
     // dictionary or lacks the key.
     PlistValue value(const char *key) const;
-    bool has(const char *key) const { return !value(key).isNull(); }
 
     // The elements of an array, in order; empty for anything else.
     std::vector<PlistValue> elements() const;
@@ -39,9 +40,11 @@ public:
 
 private:
     friend class PlistDocument;
-    PlistValue(const PlistTree *tree, std::uint32_t index) : m_tree(tree), m_index(index) {}
+    PlistValue(std::shared_ptr<const PlistTree> tree, std::uint32_t index)
+        : m_tree(std::move(tree)), m_index(index)
+    {}
     std::vector<PlistValue> children() const;
 
-    const PlistTree *m_tree = nullptr;
+    std::shared_ptr<const PlistTree> m_tree;
     std::uint32_t m_index = 0;
 };

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void anythingElseReadsAsAnEmptyList_data();
     void anythingElseReadsAsAnEmptyList();
     void scalarsBecomeText();
+    void valuesOutliveTheirDocument();
     void deepNestingIsReadWithoutRecursion();
     void xmlFeaturesOfTheFormat();
     void strictAboutStructure_data();
@@ -115,6 +116,15 @@ void TestPlist::scalarsBecomeText()
     QCOMPARE(dict.value("numtext").integer(), std::optional<qint64>(42));
     QVERIFY(!dict.value("s").integer().has_value());
     QCOMPARE(dict.dictValues().size(), std::size_t(12));
+}
+
+void TestPlist::valuesOutliveTheirDocument()
+{
+    const PlistValue item =
+        PlistDocument::fromBytes(plist("<array><dict><key>a</key><string>b</string></dict></array>"))
+            .rootElements()
+            .at(0);
+    QCOMPARE(item.value("a").text(), std::optional(QStringLiteral("b")));
 }
 
 void TestPlist::deepNestingIsReadWithoutRecursion()

@@ -19,12 +19,9 @@ PlistDocument profiled(const QString &dataType)
     return PlistDocument::fromBytes(profile({dataType}, SystemRoot(fixture("linux-root"))));
 }
 
-// The first item of a data type; its document lives as long as the test process, as values need it.
 PlistValue firstItem(const QString &dataType)
 {
-    static std::vector<PlistDocument> documents;
-    documents.push_back(profiled(dataType));
-    return documents.back().rootElements().at(0).items().at(0);
+    return profiled(dataType).rootElements().at(0).items().at(0);
 }
 
 QString text(const PlistValue &value, const char *key)

@@ -65,11 +65,6 @@ OVMessageWindowController::OVMessageWindowController(const QString &windowNibNam
         move(screen->availableGeometry().center() - rect().center());
 }
 
-bool OVMessageWindowController::hasLayout(const QString &windowNibName)
-{
-    return layoutNamed(windowNibName) != nullptr;
-}
-
 void OVMessageWindowController::close()
 {
     reject(); // ends the modal loop and hides the window

@@ -16,7 +16,6 @@ public:
 
     // False when no layout of that name exists.
     bool isLoaded() const { return m_loaded; }
-    static bool hasLayout(const QString &windowNibName);
 
 public Q_SLOTS:
     void close();
