@@ -17,9 +17,11 @@ void appendCleaned(QString &text, const OptionalText &field)
         if (*c == u',' || *c == u'\r' || *c == u'\n')
             *c = u' ';
     }
-    if (QStringView(text).sliced(start).contains(u"(null)"))
-        text.replace(start, text.size() - start,
-                     QStringView(text).sliced(start).toString().remove(u"(null)"_s));
+    if (QStringView(text).sliced(start).contains(u"(null)")) {
+        const QString cleaned = text.mid(start).remove(u"(null)"_s);
+        text.truncate(start);
+        text += cleaned;
+    }
 }
 
 qsizetype lineLength(const OVCSVRecord &record, qsizetype firstColumn)
