@@ -8,7 +8,6 @@
 #include "ResultText.h"
 #include "cDebugLog.h"
 #include "util/OVUtil.h"
-#include "util/ShellQuote.h"
 
 #include <QFile>
 
@@ -74,8 +73,7 @@ void OVAppDelegate::startCollection(const FormValues &form)
 
 void OVAppDelegate::cleanStaleMount()
 {
-    OVExecuteCommand command(u"umount "_s + shellQuote(OVUtil::getCurrentDirectory() + u"/.mountPoint"_s));
-    command.executeCommand();
+    OVUtil::unmountSMBDrive(OVUtil::getMountPointPath());
 }
 
 void OVAppDelegate::prepare(const FormValues &form)

@@ -13,11 +13,7 @@ constexpr int kMountTimeLimitSeconds = 5;
 // The host of "//user@host/share": after the first "@" (up to a second one), before the first "/".
 QString hostOf(const QString &share)
 {
-    const qsizetype at = share.indexOf(QLatin1Char('@'));
-    if (at < 0)
-        return QString();
-    QString rest = share.mid(at + 1);
-    rest = rest.left(rest.indexOf(QLatin1Char('@')) < 0 ? rest.size() : rest.indexOf(QLatin1Char('@')));
+    const QString rest = share.section(QLatin1Char('@'), 1, 1);
     const qsizetype slash = rest.indexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : rest.left(slash);
 }
