@@ -51,6 +51,7 @@ private:
 
 void TestDeliveryMounted::init()
 {
+    m_stubs.reset(); // the old one restores what it found before the new one sets anything
     m_stubs = std::make_unique<StubEnvironment>();
     m_shareDir = std::make_unique<QTemporaryDir>();
     m_stubs->set("OVALITH_STUB_SHARE_DIR", QFile::encodeName(m_shareDir->path()));

@@ -62,6 +62,7 @@ private:
 
 void TestDeliverySmb::init()
 {
+    m_stubs.reset(); // the old one restores what it found before the new one sets anything
     m_stubs = std::make_unique<StubEnvironment>();
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");

@@ -78,6 +78,7 @@ private:
 
 void TestRun::init()
 {
+    m_stubs.reset(); // the old one restores what it found before the new one sets anything
     m_stubs = std::make_unique<StubEnvironment>();
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_stubs->serveIfconfig(
