@@ -5,23 +5,35 @@
 
 #include <QFileInfo>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
 namespace {
 
-// Read like C's atoi: leading blanks and a sign, digits up to the first other character, 0 without any.
-int componentValue(const QString &component)
+// Read like C's atoi: leading blanks and a sign, digits up to the first other character. Absent when no
+// digit was read.
+std::optional<int> componentValue(const QString &component)
 {
     const QByteArray latin = component.toLatin1();
-    errno = 0;
-    const long value = std::strtol(latin.constData(), nullptr, 10);
-    if (value > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return int(value);
+    char *end = nullptr;
+    const long value = std::strtol(latin.constData(), &end, 10);
+    if (end == latin.constData())
+        return std::nullopt;
+    return int(std::clamp<long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// -1, 0 or 1 as the system's version sorts before, equal to or after the threshold, with the system's
+// version cut or padded with 0 to the threshold's number of components.
+int compareVersions(const QStringList &present, const QStringList &required)
+{
+    for (qsizetype i = 0; i < required.size(); ++i) {
+        const int mine = i < present.size() ? componentValue(present[i]).value_or(0) : 0;
+        const int theirs = componentValue(required[i]).value_or(0);
+        if (mine != theirs)
+            return mine < theirs ? -1 : 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -40,18 +52,13 @@ bool cOperatingSystemCheck::versionCheck(const QString &threshold, int compType)
 bool cOperatingSystemCheck::versionCheck(const QString &threshold, int compType,
                                          const QString &pcVersion) const
 {
-    if (pcVersion.isEmpty())
-        return false;
-    const QStringList required = threshold.split(QLatin1Char('.'));
+    // Versions are compared as numbers, 11.7 after 10.10; comparing each component by itself refused
+    // every macOS since 11. A version whose first component holds no number is refused.
     const QStringList present = pcVersion.split(QLatin1Char('.'));
-    const qsizetype count = std::min(required.size(), present.size());
-    if (count == 0)
+    if (!componentValue(present.front()))
         return false;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (!compNumber(componentValue(present[i]), componentValue(required[i]), compType, i == count - 1))
-            return false;
-    }
-    return true;
+    const int order = compareVersions(present, threshold.split(QLatin1Char('.')));
+    return compNumber(order, 0, compType, true);
 }
 
 bool cOperatingSystemCheck::compNumber(int number1, int number2, int compType, bool last)

@@ -4,15 +4,16 @@
 
 #include <optional>
 
-// Compares the running macOS version with a build's threshold, component by component.
+// Compares the running macOS version with a build's threshold.
 class cOperatingSystemCheck
 {
 public:
     // "ProductVersion" of the system-version file; absent when the file cannot be read.
     std::optional<QString> getPCVersion() const;
 
-    // Every compared pair of components must pass by itself; components beyond the shorter version are
-    // not looked at, and a version without components never passes.
+    // The system's version, cut or padded with 0 to the threshold's number of components, is compared
+    // with the threshold as a list of numbers; the type applies to that comparison. A version that cannot
+    // be read, or whose first component holds no number, never passes.
     bool versionCheck(const QString &threshold, int compType) const;
     bool versionCheck(const QString &threshold, int compType, const QString &pcVersion) const;
 

@@ -22,7 +22,7 @@ const OVBuildProfile &OVBuildProfile::sixtyFourBit()
 const OVBuildProfile &OVBuildProfile::universal()
 {
     static const OVBuildProfile profile{.executableName = QStringLiteral("ovalith-universal"),
-                                        .otherBuildName = QStringLiteral("Ovalith-davIV10_12"),
+                                        .otherBuildName = QStringLiteral("ovalith"),
                                         .osThreshold = QStringLiteral("10.11"),
                                         .osCompType = 2,
                                         .hasDebugLog = false,

@@ -95,18 +95,24 @@ void TestGuiWindows::compNumber_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("version");
     QTest::addColumn<bool>("accepted");
-    // Threshold "10.10" throughout.
+    // Threshold "10.10" throughout: the version, cut or padded to two components, compared as numbers.
     QTest::newRow("at least, equal") << 0 << "10.10" << true;
     QTest::newRow("newer than, equal") << 1 << "10.10" << false;
     QTest::newRow("newer than, 10.11.0") << 1 << "10.11.0" << true;
+    QTest::newRow("newer than, third component cut") << 1 << "10.10.5" << false;
     QTest::newRow("at most, 10.9") << 2 << "10.9" << true;
     QTest::newRow("older than, 10.9") << 3 << "10.9" << true;
     QTest::newRow("older than, equal") << 3 << "10.10" << false;
     QTest::newRow("equal") << 4 << "10.10.3" << true;
-    QTest::newRow("every pair by itself: 11.1") << 0 << "11.1" << false;
-    QTest::newRow("single component, last flag") << 1 << "11" << true;
+    QTest::newRow("equal, 10.1 is not 10.10") << 4 << "10.1" << false;
+    QTest::newRow("11.1 is after 10.10") << 0 << "11.1" << true;
+    QTest::newRow("11.1 is not at most 10.10") << 2 << "11.1" << false;
+    QTest::newRow("single component padded: 11") << 1 << "11" << true;
+    QTest::newRow("single component padded: 10") << 1 << "10" << false;
+    QTest::newRow("leading integer of a component") << 1 << "10.11beta" << true;
     QTest::newRow("unknown type") << 7 << "10.10" << false;
     QTest::newRow("no version") << 0 << "" << false;
+    QTest::newRow("first component without a digit") << 2 << "X.9" << false;
 }
 
 void TestGuiWindows::compNumber()
@@ -122,14 +128,16 @@ void TestGuiWindows::osGateOfEachBuild_data()
     QTest::addColumn<bool>("universal");
     QTest::addColumn<QString>("version");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("64-bit 10.10.5") << false << "10.10.5" << false;
-    QTest::newRow("64-bit 10.9.5") << false << "10.9.5" << false;
-    QTest::newRow("64-bit 11.7") << false << "11.7" << false;
-    QTest::newRow("64-bit 10.11") << false << "10.11" << true;
-    QTest::newRow("64-bit 10.15.7") << false << "10.15.7" << true;
-    QTest::newRow("universal 10.12") << true << "10.12" << false;
-    QTest::newRow("universal 10.11.6") << true << "10.11.6" << true;
-    QTest::newRow("universal 10.4.11") << true << "10.4.11" << true;
+    const std::pair<const char *, bool> sixtyFourBit[] = {
+        {"10.9.5", false}, {"10.10", false}, {"10.10.5", false}, {"10.11", true}, {"10.11.0", true},
+        {"10.15.7", true}, {"11.7", true},   {"12.6", true},     {"14.2", true},  {"26.1", true}};
+    for (const auto &[version, accepted] : sixtyFourBit)
+        QTest::addRow("64-bit %s", version) << false << version << accepted;
+    const std::pair<const char *, bool> universal[] = {{"10.4.11", true}, {"10.11", true},  {"10.11.6", true},
+                                                       {"10.12", false},  {"11", false},    {"11.7", false},
+                                                       {"26.1", false},   {"macOS", false}, {"", false}};
+    for (const auto &[version, accepted] : universal)
+        QTest::addRow("universal %s", version) << true << version << accepted;
 }
 
 void TestGuiWindows::osGateOfEachBuild()
@@ -148,7 +156,7 @@ void TestGuiWindows::osGateOfEachBuild()
         return;
     OVMessageWindowController window("OSCheck");
     OVAppController controller(window, osCheckText(check.getPCVersion(), profile.otherBuildName));
-    const QString other = universal ? "Ovalith-davIV10_12" : "ovalith-universal";
+    const QString other = universal ? "ovalith" : "ovalith-universal";
     QCOMPARE(controller.labelText(), "このパソコンのOSは【" + version +
                                          "】です。\n本プログラムは対応しておりませんので、【" + other +
                                          "】をご利用下さい。");
