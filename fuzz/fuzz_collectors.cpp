@@ -22,7 +22,8 @@ RecordList everyCollector(const PlistValue &root)
     QString startVolume;
     append(all, OVOSInventory::recordsFromList(
                     root, make, [] { return QStringLiteral("64"); }, startVolume));
-    append(all, OVHDDInventory::recordsFromList(root, make, startVolume));
+    append(all,
+           OVHDDInventory::recordsFromList(OVHDDInventory::Overviews{root, root, root}, make, startVolume));
     append(all, OVHardwareInventory::recordsFromList(root, make));
     append(all, OVSoftwareInventory::recordsFromList(root, make));
     append(all, OVNetworkInventory::recordsFromLists(root, root, make, QStringLiteral("mac"),
@@ -32,7 +33,7 @@ RecordList everyCollector(const PlistValue &root)
     append(all, OVDisplayInventory::recordsFromList(root, make,
                                                     OVBuildProfile::DisplayRule::FirstDisplayOfFirstAdapter));
     append(all, OVBluetoothInventory::recordsFromList(root, make));
-    append(all, OVUSBInventory::recordsFromList(root, make));
+    append(all, OVUSBInventory::recordsFromList(root, root, make));
     append(all, OVPrinterInventory::recordsFromList(root, make));
     return all;
 }

@@ -2,7 +2,8 @@
 
 #include "OVInventoryBase.h"
 
-// One record per Bluetooth keyboard: a device whose type is exactly "Keyboard", with its services.
+// One record per Bluetooth keyboard: up to macOS 11 a device whose type is exactly "Keyboard", with its
+// services; from macOS 12 a listed device whose minor type is "Keyboard", with its name.
 class OVBluetoothInventory : public OVInventoryBase
 {
 public:

@@ -11,6 +11,8 @@ QString displayValue(const PlistValue &display, const QString &previous)
     const auto depth = display.value("spdisplays_depth").text();
     if (resolution && depth)
         return *resolution + QLatin1Char(' ') + *depth;
+    if (!resolution && !depth) // Apple silicon's screens report only this one
+        return display.value("_spdisplays_resolution").text().value_or(previous);
     return resolution.value_or(depth.value_or(previous));
 }
 

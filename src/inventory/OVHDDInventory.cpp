@@ -42,36 +42,87 @@ struct StartDisk
     PlistValue volume;
 };
 
-// Walks controllers and their disks in order; each disk's size is taken before its volumes are compared,
-// and the walk ends at the first volume named like the start volume.
-StartDisk findStartVolume(const PlistValue &root, const QString &systemHDDName)
+// The disks of the Serial ATA overview, then those of the NVMe overview, in list order.
+std::vector<PlistValue> disksOf(const std::vector<PlistValue> &overviews)
+{
+    std::vector<PlistValue> disks;
+    for (const PlistValue &root : overviews) {
+        for (const PlistValue &element : root.elements()) {
+            for (const PlistValue &controller : element.items()) {
+                for (const PlistValue &disk : controller.items())
+                    disks.push_back(disk);
+            }
+        }
+    }
+    return disks;
+}
+
+// Each disk's size is taken before its volumes are compared, and the walk ends at the first volume named
+// like the start volume.
+StartDisk findStartVolume(const std::vector<PlistValue> &disks, const QString &systemHDDName)
 {
     StartDisk start;
-    for (const PlistValue &element : root.elements()) {
-        for (const PlistValue &controller : element.items()) {
-            for (const PlistValue &disk : controller.items()) {
-                start.diskSize = megabytes(disk, "size_in_bytes", "size").value_or(start.diskSize);
-                for (const PlistValue &volume : disk.value("volumes").elements()) {
-                    if (volume.value("_name").text() == systemHDDName) {
-                        start.volume = volume;
-                        return start;
-                    }
-                }
+    for (const PlistValue &disk : disks) {
+        start.diskSize = megabytes(disk, "size_in_bytes", "size").value_or(start.diskSize);
+        for (const PlistValue &volume : disk.value("volumes").elements()) {
+            if (volume.value("_name").text() == systemHDDName) {
+                start.volume = volume;
+                return start;
             }
         }
     }
     return start;
 }
 
+bool hasFreeSpace(const PlistValue &volume)
+{
+    return !volume.value("free_space_in_bytes").isNull() || !volume.value("free_space").isNull();
+}
+
+// The mounted volume at "/" of the storage overview, else the first one named like the start volume.
+PlistValue storageStartVolume(const PlistValue &storage, const QString &systemHDDName)
+{
+    std::vector<PlistValue> volumes;
+    for (const PlistValue &element : storage.elements()) {
+        for (const PlistValue &volume : element.items())
+            volumes.push_back(volume);
+    }
+    for (const PlistValue &volume : volumes) {
+        if (volume.value("mount_point").text() == u"/"_s)
+            return volume;
+    }
+    for (const PlistValue &volume : volumes) {
+        if (!systemHDDName.isEmpty() && volume.value("_name").text() == systemHDDName)
+            return volume;
+    }
+    return PlistValue();
+}
+
+// The size of the disk that the storage overview names as the volume's physical drive, when the walk
+// lists that disk with a size.
+std::optional<QString> physicalDriveSize(const std::vector<PlistValue> &disks, const PlistValue &volume)
+{
+    const auto drive = volume.value("physical_drive").value("device_name").text();
+    if (!drive)
+        return std::nullopt;
+    for (const PlistValue &disk : disks) {
+        if (disk.value("_name").text() == drive || disk.value("device_model").text() == drive)
+            return megabytes(disk, "size_in_bytes", "size");
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSerialATADataType"_s})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      {u"SPSerialATADataType"_s, u"SPNVMeDataType"_s, u"SPStorageDataType"_s})
 {}
 
 void OVHDDInventory::createCSVRecords()
 {
-    appendRecords(recordsFromList(readPlist().root(), recordMaker(), systemHDDName()));
+    const Overviews overviews{readPlist(0).root(), readPlist(1).root(), readPlist(2).root()};
+    appendRecords(recordsFromList(overviews, recordMaker(), systemHDDName()));
 }
 
 QString OVHDDInventory::sizeTextConversion(const QString &sizeText)
@@ -88,7 +139,23 @@ QString OVHDDInventory::sizeTextConversion(const QString &sizeText)
 RecordList OVHDDInventory::recordsFromList(const PlistValue &root, const RecordMaker &make,
                                            const QString &systemHDDName)
 {
-    const StartDisk start = findStartVolume(root, systemHDDName);
+    return recordsFromList(Overviews{root, PlistValue(), PlistValue()}, make, systemHDDName);
+}
+
+RecordList OVHDDInventory::recordsFromList(const Overviews &overviews, const RecordMaker &make,
+                                           const QString &systemHDDName)
+{
+    const std::vector<PlistValue> disks = disksOf({overviews.serialAta, overviews.nvme});
+    StartDisk start = findStartVolume(disks, systemHDDName);
+    // On APFS the start volume is a member of a container that the disk's volume list does not name, or
+    // names without its free space; the storage overview of mounted volumes knows it.
+    if (!hasFreeSpace(start.volume)) {
+        if (const PlistValue mounted = storageStartVolume(overviews.storage, systemHDDName);
+            !mounted.isNull()) {
+            start.volume = mounted;
+            start.diskSize = physicalDriveSize(disks, mounted).value_or(start.diskSize);
+        }
+    }
     const QString freeSpace =
         megabytes(start.volume, "free_space_in_bytes", "free_space").value_or(QString());
     const QString volumeSize = megabytes(start.volume, "size_in_bytes", "size").value_or(QString());

@@ -8,7 +8,10 @@ namespace {
 
 QString processorText(const PlistValue &item)
 {
-    const auto type = item.value("cpu_type").text();
+    // Apple silicon names its chip under "chip_type" and has no "cpu_type".
+    auto type = item.value("cpu_type").text();
+    if (!type)
+        type = item.value("chip_type").text();
     const auto speed = item.value("current_processor_speed").text();
     if (type && speed)
         return *type + QLatin1Char(' ') + *speed;

@@ -19,8 +19,11 @@ RecordList OVOSInventory::recordsFromList(const PlistValue &root, const RecordMa
 {
     const PlistValue item = firstItemOfFirstNonEmptyElement(root);
     QString versionText;
-    if (const auto version = item.value("os_version").text())
-        versionText = u"Mac OS [%1 %2ビット]"_s.arg(*version, wordSize());
+    if (const auto version = item.value("os_version").text()) {
+        // The report, not the machine that reads it, tells which system this is.
+        const bool onLinux = item.value("kernel_version").text().value_or(QString()).startsWith(u"Linux"_s);
+        versionText = u"%1 [%2 %3ビット]"_s.arg(onLinux ? u"Linux"_s : u"Mac OS"_s, *version, wordSize());
+    }
     const QString startVolume = item.value("boot_volume").text().value_or(QString());
     systemHDDName.append(startVolume);
     return {

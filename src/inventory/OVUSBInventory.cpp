@@ -1,5 +1,7 @@
 #include "OVUSBInventory.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -13,17 +15,22 @@ struct Level
 } // namespace
 
 OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s})
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s, u"SPUSBHostDataType"_s})
 {}
 
 void OVUSBInventory::createCSVRecords()
 {
-    appendRecords(recordsFromList(readPlist().root(), recordMaker()));
+    appendRecords(recordsFromList(readPlist(0).root(), readPlist(1).root(), recordMaker()));
 }
 
-RecordList OVUSBInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
+RecordList OVUSBInventory::recordsFromList(const PlistValue &root, const PlistValue &hostRoot,
+                                           const RecordMaker &make)
 {
-    return getKeyboardInfo(root.elements(), make);
+    // macOS 26 reports its USB devices only in the host overview and leaves this one empty.
+    const auto elements = root.elements();
+    const bool empty = std::all_of(elements.begin(), elements.end(),
+                                   [](const PlistValue &element) { return element.items().empty(); });
+    return getKeyboardInfo(empty ? hostRoot.elements() : elements, make);
 }
 
 RecordList OVUSBInventory::getKeyboardInfo(const std::vector<PlistValue> &devices, const RecordMaker &make)

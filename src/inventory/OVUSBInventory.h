@@ -10,7 +10,9 @@ public:
 
     void createCSVRecords() override;
 
-    static RecordList recordsFromList(const PlistValue &root, const RecordMaker &make);
+    // The USB overview; only when none of its elements lists a device, the USB host overview of macOS 26.
+    static RecordList recordsFromList(const PlistValue &root, const PlistValue &hostRoot,
+                                      const RecordMaker &make);
     // Depth first and in list order; a device with a list under "_items" is never itself a keyboard.
     // Iterative, so no nesting can exhaust the stack.
     static RecordList getKeyboardInfo(const std::vector<PlistValue> &devices, const RecordMaker &make);

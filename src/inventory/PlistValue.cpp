@@ -87,6 +87,16 @@ std::vector<PlistValue> PlistValue::dictValues() const
     return isDict() ? children() : std::vector<PlistValue>();
 }
 
+std::vector<std::pair<QString, PlistValue>> PlistValue::members() const
+{
+    std::vector<std::pair<QString, PlistValue>> result;
+    for (const PlistValue &member : dictValues()) {
+        const std::string_view key = m_tree->view(m_tree->nodes[member.m_index].key);
+        result.emplace_back(QString::fromUtf8(key.data(), qsizetype(key.size())), member);
+    }
+    return result;
+}
+
 std::optional<QString> PlistValue::text() const
 {
     if (!m_tree)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct PlistTree;
@@ -29,6 +30,8 @@ public:
     std::vector<PlistValue> elements() const;
     // The values of a dictionary, in file order; empty for anything else.
     std::vector<PlistValue> dictValues() const;
+    // The keys and values of a dictionary, in file order; empty for anything else.
+    std::vector<std::pair<QString, PlistValue>> members() const;
     // Shorthand for value("_items").elements(), the list that system_profiler puts its facts in.
     std::vector<PlistValue> items() const { return value("_items").elements(); }
 

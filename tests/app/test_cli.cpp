@@ -1,5 +1,6 @@
 #include "SambaServer.h"
 #include "TestSupport.h"
+#include "util/Cp932.h"
 
 #include <QDir>
 #include <QProcess>
@@ -54,6 +55,8 @@ class TestCli : public QObject
 private Q_SLOTS:
     void init();
     void writesTheFileAndPrintsTheReport();
+    void todaysMacsFillEveryFact_data();
+    void todaysMacsFillEveryFact();
     void refusesInput_data();
     void refusesInput();
     void failedSaveExitsWithOne();
@@ -71,6 +74,7 @@ private:
 void TestCli::init()
 {
     m_env.unset("OVALITH_FILE_SERVER");
+    m_stubs.reset(); // the old one restores what it found before the new one sets anything
     m_stubs = std::make_unique<StubEnvironment>();
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");
@@ -93,6 +97,62 @@ void TestCli::writesTheFileAndPrintsTheReport()
     QVERIFY(!date.isEmpty());
     QCOMPARE(written, expectedCsv("ohai-MacBookPro8_2.csv", date, time));
     QCOMPARE(QDir(app + "/SAVE").entryList(QDir::Files | QDir::Hidden), QStringList{"abc-12-x123.csv"});
+}
+
+void TestCli::todaysMacsFillEveryFact_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QStringList>("lines"); // group to unit of the facts this checks, in file order
+    QTest::newRow("MacBook Pro M3 Pro, macOS 26")
+        << "macbookpro-m3pro-macos26"
+        << QStringList{
+               "Hard,CPU,NameString,Apple M3 Pro,",
+               "Hard,メモリ,全容量,18,GB",
+               "Hard,Hard Disk,合計量,1000555,MB",
+               "Hard,SystemHDD,空容量,612345,MB",
+               "Hard,SystemHDD,全容量,994662,MB",
+               "Hard,画面,解像度,1512 x 982 @ 120.00Hz,",
+               "Hard,Keyboard,キーボード,Magic Keyboard with Touch ID,",
+               "Hard,Keyboard,キーボード,山田のMagic Keyboard,",
+               "Hard,Keyboard,キーボード,USB Keyboard,",
+               "Hard,Keyboard,キーボード,Keychron K8 Keyboard,",
+               "Hard,Printer,デフォルトプリンタ,Canon G3060 series-AirPrint,ipp://Canon%20G3060%20series."
+               "_ipp._tcp.local./?uuid=00000000-1111-2222-3333-444455556666",
+               "Soft,OS,Version,Mac OS [macOS 26.1 (25B78) 64ビット],",
+               "Hard,SystemHDD,Drive,Macintosh HD,"};
+    QTest::newRow("iMac with T2, macOS 13")
+        << "imac-t2-macos13"
+        << QStringList{"Hard,CPU,NameString,6-Core Intel Core i5 3.1 GHz,",
+                       "Hard,メモリ,全容量,32,GB",
+                       "Hard,Hard Disk,合計量,500277,MB",
+                       "Hard,SystemHDD,空容量,321987,MB",
+                       "Hard,SystemHDD,全容量,499963,MB",
+                       "Hard,画面,解像度,2560 x 1440 @ 60.00Hz CGSThirtyBitColor,",
+                       "Hard,Keyboard,キーボード,Magic Keyboard,",
+                       "Hard,Keyboard,キーボード,Apple Keyboard,",
+                       "Hard,Printer,デフォルトプリンタ,RICOH MP C3004 PS,ipp://192.168.1.60/ipp/print",
+                       "Soft,OS,Version,Mac OS [macOS 13.6.1 (22G313) 64ビット],",
+                       "Hard,SystemHDD,Drive,Macintosh HD,"};
+}
+
+void TestCli::todaysMacsFillEveryFact()
+{
+    QFETCH(QString, machine);
+    QFETCH(QStringList, lines);
+    m_stubs->servePlists(fixture("machines/" + machine));
+    QTemporaryDir app;
+    QCOMPARE(collect(formArguments(app.path())).exitCode, 0);
+    const auto csv = cp932::decode(readFile(app.filePath("SAVE/abc-12-x123.csv")));
+    QVERIFY(csv);
+    QStringList facts;
+    const QRegularExpression checked(
+        "^Hard,(CPU|メモリ|Hard Disk|SystemHDD|画面|Keyboard|Printer),|^Soft,OS,Version,");
+    for (const QString &line : csv->split("\r\n")) {
+        const QString fact = line.section(',', 1, 5);
+        if (checked.match(fact).hasMatch())
+            facts << fact;
+    }
+    QCOMPARE(facts.join("\n"), lines.join("\n"));
 }
 
 void TestCli::refusesInput_data()

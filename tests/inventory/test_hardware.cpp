@@ -51,11 +51,24 @@ void TestHardware::sixRecordsFromTheFirstItem_data()
                                                    "C02JQ0F5F6L9",
                                                    "MacBookPro10,1",
                                                    "{9F62B993-49C3-5D76-ABCE-766794EDB2CD}"};
-    // Apple silicon names its chip under "chip_type", which the processor record does not read.
+    // Apple silicon names its chip under "chip_type" and reports no speed.
     QTest::newRow("MacBookPro18,3 M1 Pro")
-        << real("grr-MacBookPro18_3-M1Pro-14")
-        << QStringList{
-               "", "16", "GB", "XY42EDVYNN", "MacBookPro18,3", "{48F1516D-23AB-4242-BB81-6F32D193D3F2}"};
+        << real("grr-MacBookPro18_3-M1Pro-14") << QStringList{"Apple M1 Pro",
+                                                              "16",
+                                                              "GB",
+                                                              "XY42EDVYNN",
+                                                              "MacBookPro18,3",
+                                                              "{48F1516D-23AB-4242-BB81-6F32D193D3F2}"};
+    QTest::newRow("MacBookAir10,1 M1") << fixture(QStringLiteral("modern/apple-m1/SPHardwareDataType.xml"))
+                                       << QStringList{"Apple M1",
+                                                      "16",
+                                                      "GB",
+                                                      "XXXXXXXXQ6LR",
+                                                      "MacBookAir10,1",
+                                                      "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"};
+    QTest::newRow("cpu_type wins over chip_type")
+        << fixture(QStringLiteral("hardware/SPHardwareDataType.cpu-and-chip.plist"))
+        << QStringList{"Rosetta-reported CPU 3.2 GHz", "8", "GB", "", "", ""};
     QTest::newRow("cpu type only, bare memory")
         << fixture(QStringLiteral("hardware/SPHardwareDataType.cpu-type-only.plist"))
         << QStringList{"Intel Core i5", "8192", "", "", "", ""};

@@ -29,9 +29,11 @@ void TestInventoryBase::everyCollectorHasItsFilesAndCommands()
     const QStringList expectedTypes{
         QStringLiteral("SPApplicationsDataType"), QStringLiteral("SPHardwareDataType"),
         QStringLiteral("SPNetworkDataType"),      QStringLiteral("SPNetworkLocationDataType"),
-        QStringLiteral("SPSerialATADataType"),    QStringLiteral("SPSoftwareDataType"),
+        QStringLiteral("SPSerialATADataType"),    QStringLiteral("SPNVMeDataType"),
+        QStringLiteral("SPStorageDataType"),      QStringLiteral("SPSoftwareDataType"),
         QStringLiteral("SPDisplaysDataType"),     QStringLiteral("SPBluetoothDataType"),
-        QStringLiteral("SPPrintersDataType"),     QStringLiteral("SPUSBDataType")};
+        QStringLiteral("SPPrintersDataType"),     QStringLiteral("SPUSBDataType"),
+        QStringLiteral("SPUSBHostDataType")};
     QStringList types;
     for (const OVInventoryBase *collector : collectors.inCreationOrder()) {
         QCOMPARE(collector->macAddress(), QStringLiteral("AA-BB"));

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void osRecords();
     void diskRecords_data();
     void diskRecords();
+    void diskRecordsOfTodaysMacs_data();
+    void diskRecordsOfTodaysMacs();
     void sizeTextConversion_data();
     void sizeTextConversion();
     void startVolumeIsHandedToTheDiskCollector();
@@ -52,6 +54,15 @@ void TestOsDisk::osRecords_data()
         << "Data";
     QTest::newRow("no file") << fixture("os/missing.plist") << ""
                              << "";
+    QTest::newRow("macOS 26 stays a Mac")
+        << fixture("machines/macbookpro-m3pro-macos26/SPSoftwareDataType.xml")
+        << "Mac OS [macOS 26.1 (25B78) 32ビット]"
+        << "Macintosh HD";
+    // What the report says, not the machine that reads it: a Linux kernel is no Mac.
+    QTest::newRow("Linux kernel in the report")
+        << fixture("os/SPSoftwareDataType.linux.plist")
+        << "Linux [Debian GNU/Linux 12 (bookworm) (Linux 6.1.0-28-amd64) 32ビット]"
+        << "nvme0n1p2";
 }
 
 void TestOsDisk::osRecords()
@@ -101,6 +112,58 @@ void TestOsDisk::diskRecords()
     QFETCH(QStringList, sizes);
     const RecordList records =
         OVHDDInventory::recordsFromList(rootOf(PlistDocument::fromFile(file)), kMake, startVolume);
+    QCOMPARE(describe(records), (QStringList{"Hard|Hard Disk|合計量|" + sizes[0] + "|MB",
+                                             "Hard|SystemHDD|空容量|" + sizes[1] + "|MB",
+                                             "Hard|SystemHDD|全容量|" + sizes[2] + "|MB"}));
+}
+
+void TestOsDisk::diskRecordsOfTodaysMacs_data()
+{
+    QTest::addColumn<QStringList>("files"); // Serial ATA, NVMe and storage overviews; "" for none
+    QTest::addColumn<QString>("startVolume");
+    QTest::addColumn<QStringList>("sizes"); // disk, free space, volume size
+    const auto machine = [](const QString &name) {
+        return QStringList{fixture("machines/" + name + "/SPSerialATADataType.xml"),
+                           fixture("machines/" + name + "/SPNVMeDataType.xml"),
+                           fixture("machines/" + name + "/SPStorageDataType.xml")};
+    };
+    const QString apfsSata = fixture("disk/SPSerialATADataType.apfs-10.14.plist");
+    const QString apfsStorage = fixture("disk/SPStorageDataType.apfs-10.14.plist");
+    const QString twoDisks = fixture("disk/SPSerialATADataType.two-disks.plist");
+    QTest::newRow("M3 Pro, macOS 26: container named like the start volume, without free space")
+        << machine("macbookpro-m3pro-macos26") << "Macintosh HD"
+        << QStringList{"1000555", "612345", "994662"};
+    QTest::newRow("T2 iMac, macOS 13: the start volume is not in the disk list")
+        << machine("imac-t2-macos13") << "Macintosh HD" << QStringList{"500277", "321987", "499963"};
+    // The walk ends on the hard disk; the physical drive names the SSD that holds the start volume.
+    QTest::newRow("APFS on a SATA SSD, 10.14") << QStringList{apfsSata, "", apfsStorage} << "Macintosh HD"
+                                               << QStringList{"251000", "120500", "250790"};
+    QTest::newRow("no storage overview: as the walk left it")
+        << QStringList{apfsSata, "", ""} << "Macintosh HD" << QStringList{"1000204", "", ""};
+    QTest::newRow("no start volume named: the volume mounted at /")
+        << QStringList{apfsSata, "", apfsStorage} << "" << QStringList{"251000", "120500", "250790"};
+    QTest::newRow("found with its free space: the storage overview is not asked")
+        << QStringList{twoDisks, "", apfsStorage} << "Macintosh HD"
+        << QStringList{"251000", "120500", "250140"};
+    QTest::newRow("nothing at /: by name, size texts, a drive no disk list names")
+        << QStringList{apfsSata, "", fixture("disk/SPStorageDataType.named.plist")} << "Macintosh HD"
+        << QStringList{"1000204", "100500", "250790"};
+    // The NVMe disks follow the Serial ATA ones in one walk; a volume found without free space and no
+    // storage overview leaves what the walk found.
+    QTest::newRow("NVMe after Serial ATA") << QStringList{twoDisks, machine("imac-t2-macos13")[1], ""}
+                                           << "disk0s2" << QStringList{"500277", "", "499963"};
+}
+
+void TestOsDisk::diskRecordsOfTodaysMacs()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, startVolume);
+    QFETCH(QStringList, sizes);
+    std::vector<PlistDocument> documents;
+    for (const QString &file : files)
+        documents.push_back(file.isEmpty() ? PlistDocument() : PlistDocument::fromFile(file));
+    const OVHDDInventory::Overviews overviews{documents[0].root(), documents[1].root(), documents[2].root()};
+    const RecordList records = OVHDDInventory::recordsFromList(overviews, kMake, startVolume);
     QCOMPARE(describe(records), (QStringList{"Hard|Hard Disk|合計量|" + sizes[0] + "|MB",
                                              "Hard|SystemHDD|空容量|" + sizes[1] + "|MB",
                                              "Hard|SystemHDD|全容量|" + sizes[2] + "|MB"}));
