@@ -14,6 +14,12 @@ PValue::List displayItems(const SystemRoot &root);
 PValue::List bluetoothItems(const SystemRoot &root);
 PValue::List usbItems(const SystemRoot &root);
 PValue::List printerItems(const SystemRoot &root);
+PValue::List storageItems(const SystemRoot &root);
+// Linux lists its NVMe disks with the others, and its USB devices in the USB overview.
+inline PValue::List noItems(const SystemRoot &)
+{
+    return {};
+}
 
 // The name of the volume the system runs from, as the disk list names it.
 QString startVolumeName(const SystemRoot &root);
@@ -21,3 +27,5 @@ QString startVolumeName(const SystemRoot &root);
 // "2.6 GHz", "3 GHz" from megahertz; "500.11 GB" from bytes.
 QString gigahertzText(double megahertz);
 QString gigabytesText(qint64 bytes);
+// Bytes under one key and the same as a gigabyte text under the other.
+void putSize(PValue::Dict &dict, const char *bytesKey, const char *textKey, qint64 bytes);

@@ -18,7 +18,10 @@ ItemsFunction itemsOf(const QString &dataType)
         {"SPDisplaysDataType", displayItems},
         {"SPBluetoothDataType", bluetoothItems},
         {"SPUSBDataType", usbItems},
-        {"SPPrintersDataType", printerItems}};
+        {"SPPrintersDataType", printerItems},
+        {"SPNVMeDataType", noItems},
+        {"SPStorageDataType", storageItems},
+        {"SPUSBHostDataType", noItems}};
     for (const auto &[name, function] : kTypes) {
         if (dataType == QLatin1String(name))
             return function;

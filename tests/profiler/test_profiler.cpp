@@ -40,6 +40,7 @@ private Q_SLOTS:
     void initTestCase();
     void hardware();
     void operatingSystemAndDisks();
+    void storageAndTheTypesLinuxLacks();
     void applications();
     void network();
     void peripherals();
@@ -99,6 +100,34 @@ void TestProfiler::operatingSystemAndDisks()
     QCOMPARE(text(stick, "mount_point"), QStringLiteral("/media/yamada/USB STICK"));
 }
 
+void TestProfiler::storageAndTheTypesLinuxLacks()
+{
+    QStringList volumes;
+    for (const PlistValue &volume : profiled("SPStorageDataType").rootElements().at(0).items()) {
+        volumes << text(volume, "_name") + "|" + text(volume, "mount_point") + "|" +
+                       text(volume.value("physical_drive"), "device_name") + "|" +
+                       text(volume.value("physical_drive"), "is_internal_disk") + "|" +
+                       text(volume, "writable");
+    }
+    QCOMPARE(volumes, (QStringList{"Debian|/|SAMSUNG MZVLB512HBJQ-000L7|yes|yes",
+                                   "nvme0n1p1|/boot/efi|SAMSUNG MZVLB512HBJQ-000L7|yes|yes",
+                                   "USB STICK|/media/yamada/USB STICK|USB Flash Disk|no|yes"}));
+    // Reports with nothing to say: a property list whose list of items is empty.
+    for (const char *dataType : {"SPNVMeDataType", "SPUSBHostDataType"}) {
+        const auto elements = profiled(dataType).rootElements();
+        QCOMPARE(elements.size(), std::size_t(1));
+        QCOMPARE(text(elements.at(0), "_dataType"), QString::fromLatin1(dataType));
+        QVERIFY(elements.at(0).value("_items").isArray() && elements.at(0).items().empty());
+    }
+    // The OS line says what the report says: Linux.
+    QString startVolume;
+    const RecordList os = OVOSInventory::recordsFromList(
+        profiled("SPSoftwareDataType").root(), kMake, [] { return QStringLiteral("64"); }, startVolume);
+    QCOMPARE(describe(os).at(0),
+             QStringLiteral(
+                 "Soft|OS|Version|Linux [Debian GNU/Linux 12 (bookworm) (Linux 6.1.0-18-amd64) 64ビット]|"));
+}
+
 void TestProfiler::applications()
 {
     const RecordList records =
@@ -148,7 +177,7 @@ void TestProfiler::peripherals()
     QCOMPARE(text(firstItem("SPDisplaysDataType"), "_name"), QStringLiteral("card0 (i915)"));
     QCOMPARE(describe(OVBluetoothInventory::recordsFromList(profiled("SPBluetoothDataType").root(), kMake)),
              QStringList{"Hard|Keyboard|キーボード|HID|"});
-    QCOMPARE(describe(OVUSBInventory::recordsFromList(profiled("SPUSBDataType").root(), kMake)),
+    QCOMPARE(describe(OVUSBInventory::recordsFromList(profiled("SPUSBDataType").root(), PlistValue(), kMake)),
              (QStringList{"Hard|Keyboard|キーボード|REALFORCE 87 (Keyboard)|",
                           "Hard|Keyboard|キーボード|Apple Keyboard|"}));
     QCOMPARE(describe(OVPrinterInventory::recordsFromList(profiled("SPPrintersDataType").root(), kMake)),
