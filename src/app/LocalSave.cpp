@@ -21,8 +21,6 @@ QString makeTempSrcPath(const QString &managementNumber, const QString &tempFile
 bool replaceWithTemporary(const QString &tempPath, const QString &finalPath)
 {
     // rename(2) replaces the target atomically; QFile::rename would refuse an existing target.
-    if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(finalPath).constData()) == 0)
-        return true;
-    QFile::remove(tempPath);
-    return false;
+    return std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(finalPath).constData()) ==
+           0;
 }

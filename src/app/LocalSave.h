@@ -8,5 +8,6 @@ QString makeSrcPath(const QString &managementNumber);
 QString makeTempSrcPath(const QString &managementNumber, const QString &tempFileSuffix);
 
 // Moves the written temporary file over the final name in one step, so an older file is replaced whole or
-// not at all; on failure the temporary file is removed and the older file stays.
+// not at all. On failure the older file stays, and so does the temporary file, for the caller to deliver
+// from and remove.
 [[nodiscard]] bool replaceWithTemporary(const QString &tempPath, const QString &finalPath);

@@ -1,6 +1,6 @@
 #include "NetworkDelivery.h"
 
-#include "inventory/OVExecuteCommand.h"
+#include "process/OVExecuteCommand.h"
 #include "util/OVUtil.h"
 #include "util/ShellQuote.h"
 

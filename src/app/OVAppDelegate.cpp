@@ -7,8 +7,11 @@
 #include "NetworkDelivery.h"
 #include "ResultText.h"
 #include "cDebugLog.h"
+#include "process/OVCommandGroup.h"
 #include "util/OVUtil.h"
+#include "util/platform/Platform.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -82,17 +85,26 @@ void OVAppDelegate::prepare(const FormValues &form)
     auto run = std::make_unique<Run>();
     run->form = form;
     run->tempFileSuffix = u"_"_s + OVUtil::getNowString(u"yyyyMMddHHmmss"_s);
-    run->collectors = OVCollectors::make(machineKey(), today);
+    // Time and process id alone may meet on two Macs that run from one shared folder.
+    const QString tempNameTag = run->tempFileSuffix + u'_' + machineKey() + u'_' +
+                                QString::number(QCoreApplication::applicationPid());
+    run->collectors = OVCollectors::make(machineKey(), today, tempNameTag);
+    auto commands = std::make_shared<OVCommandGroup>();
     std::lock_guard state(m_stateMutex);
+    if (m_saveResult.load() & EndRequested)
+        commands->stop();
     m_run = std::move(run);
+    m_commands = std::move(commands);
+    m_missing.clear();
 }
 
 void OVAppDelegate::getInventoryData()
 {
-    m_run->collectors.runAll([this](int number, const QString &name) {
+    m_run->collectors.runAll(*m_commands, [this](int number, const QString &name) {
         cDebugLog::outputLog(u"inventory_%1"_s.arg(number));
         m_notifier.collectorStarted(number, OVCollectors::kCount, name);
     });
+    noteMissingDataTypes();
     cDebugLog::outputLog(u"inventory_10"_s);
     m_run->manageInfoArray = createManageInfoCSVRecords(m_run->form, machineKey(), today);
     cDebugLog::outputLog(u"inventory_11"_s);
@@ -103,6 +115,19 @@ void OVAppDelegate::getInventoryData()
     cDebugLog::outputLog(u"inventory_end"_s);
 }
 
+void OVAppDelegate::noteMissingDataTypes()
+{
+    auto missing = m_run->collectors.missingDataTypes();
+    if (!missing.empty()) {
+        QStringList parts;
+        for (const MissingDataType &type : missing)
+            parts << type.dataType + u": "_s + type.reason;
+        platform::systemLog(u"incomplete inventory: "_s + parts.join(u"; "_s));
+    }
+    std::lock_guard state(m_stateMutex);
+    m_missing = std::move(missing);
+}
+
 void OVAppDelegate::saveFile()
 {
     // Bit 4 is kept: an end requested on another thread meanwhile must still stop the report.
@@ -111,26 +136,32 @@ void OVAppDelegate::saveFile()
     const QString managementNumber = m_run->form.managementNumber();
     const QString finalPath = makeSrcPath(managementNumber);
     const QString tempPath = makeTempSrcPath(managementNumber, m_run->tempFileSuffix);
-    bool saved = OVUtil::outputFile(m_run->csvAllText, tempPath);
+    const bool written = OVUtil::outputFile(m_run->csvAllText, tempPath);
     {
         std::lock_guard state(m_stateMutex);
         m_savePath = OVUtil::getSaveFilePath() + managementNumber + u".csv"_s;
     }
-    if (m_delivery)
-        deliverToShare(tempPath); // while the temporary file still exists under its own name
-    saved = saved && replaceWithTemporary(tempPath, finalPath);
-    if (!saved) {
+    // The file is in its place before the delivery starts, so a stalled server or a kill meanwhile never
+    // costs the local copy.
+    const bool saved = written && replaceWithTemporary(tempPath, finalPath);
+    if (!saved)
         m_saveResult.fetch_or(LocalSaveFailed);
-        QFile::remove(tempPath);
+    if (m_delivery) {
+        if (written)
+            deliverToShare(saved ? finalPath : tempPath);
+        else
+            m_saveResult.fetch_or(NetworkSaveFailed); // nothing was written, so nothing can be sent
+        m_isLocal.store(false);
     }
+    if (!saved)
+        QFile::remove(tempPath);
 }
 
-void OVAppDelegate::deliverToShare(const QString &tempPath)
+void OVAppDelegate::deliverToShare(const QString &source)
 {
-    m_isLocal.store(false);
+    m_notifier.showProgress(kSendingToServer);
     const auto session = m_shareSessionFactory(*m_delivery);
-    const DeliveryRequest request{tempPath, m_run->form.managementNumber(), machineKey(),
-                                  m_run->tempFileSuffix,
+    const DeliveryRequest request{source, m_run->form.managementNumber(), machineKey(), m_run->tempFileSuffix,
                                   [this] { return (m_saveResult.load() & EndRequested) != 0; }};
     if (!saveNetworkStorage(*session, request))
         m_saveResult.fetch_or(NetworkSaveFailed);
@@ -141,6 +172,7 @@ void OVAppDelegate::clear()
     removeTempFiles();
     std::lock_guard state(m_stateMutex);
     m_run.reset();
+    m_commands.reset();
 }
 
 void OVAppDelegate::removeTempFiles()
@@ -157,19 +189,36 @@ void OVAppDelegate::showSaveResult()
 {
     const int result = m_saveResult.load();
     const QString path = savePath();
-    if (m_isLocal.load()) {
-        m_notifier.showLocalResult(kInventoryCollection, localResultText(result, path),
-                                   !(result & LocalSaveFailed));
-    } else if (const auto window = networkResultWindow(result & ~EndRequested)) {
-        m_notifier.showResultWindow(*window);
-    }
-    if (!(result & LocalSaveFailed))
+    OVResultReport report{kInventoryCollection, localResultText(result, path), !(result & LocalSaveFailed),
+                          incompleteNote(missingDataTypes())};
+    if (!report.incompleteNote.isEmpty())
+        report.informativeText += u'\n' + report.incompleteNote;
+    if (m_isLocal.load())
+        m_notifier.showLocalResult(report);
+    else if (const auto window = networkResultWindow(result & ~EndRequested))
+        m_notifier.showResultWindow(*window, report);
+    if (report.saved)
         m_notifier.revealFile(path);
 }
 
 void OVAppDelegate::requestEnd()
 {
     m_saveResult.fetch_or(EndRequested);
+    std::lock_guard state(m_stateMutex);
+    if (m_commands)
+        m_commands->stop();
+}
+
+bool OVAppDelegate::isRunning()
+{
+    std::unique_lock lock(m_theLock, std::try_to_lock);
+    return !lock.owns_lock();
+}
+
+std::vector<MissingDataType> OVAppDelegate::missingDataTypes() const
+{
+    std::lock_guard state(m_stateMutex);
+    return m_missing;
 }
 
 void OVAppDelegate::waitForRun()

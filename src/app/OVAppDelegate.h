@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+class OVCommandGroup;
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -33,14 +35,19 @@ public:
     using ShareSessionFactory = std::function<std::unique_ptr<OVShareSession>(const ShareSettings &)>;
     void setShareSessionFactory(ShareSessionFactory factory) { m_shareSessionFactory = std::move(factory); }
 
-    // The end of the program: no later save or report, then wait for a run in progress.
+    // The end of the program: every running command is stopped and a run in progress saves and reports
+    // nothing more; waitForRun() then waits for its clean-up.
     void requestEnd();
     void waitForRun();
+    // Whether a run holds the lock now.
+    bool isRunning();
 
     const QStringList &macAddress() const { return m_macAddress; }
     QString machineKey() const { return m_macAddress.value(0); }
     QString savePath() const;
     int saveResult() const { return m_saveResult.load(); }
+    // The data types the last run could not collect; its file was saved with their lines empty.
+    std::vector<MissingDataType> missingDataTypes() const;
     bool isLocal() const { return m_isLocal.load(); }
     // The running collection's "_yyyyMMddHHmmss"; empty between runs.
     QString tempFileSuffix() const;
@@ -53,7 +60,8 @@ private:
     void prepare(const FormValues &form);
     void getInventoryData();
     void saveFile();
-    void deliverToShare(const QString &tempPath);
+    void deliverToShare(const QString &source);
+    void noteMissingDataTypes();
     void clear();
     void removeTempFiles();
     void showSaveResult();
@@ -66,6 +74,8 @@ private:
     mutable std::mutex m_stateMutex; // guards what another thread may read: the run's objects, savePath
     QString m_savePath;
     std::unique_ptr<Run> m_run;
+    std::shared_ptr<OVCommandGroup> m_commands; // the running collection's, so an end can stop them
+    std::vector<MissingDataType> m_missing;
     std::optional<ShareSettings> m_delivery;
     ShareSessionFactory m_shareSessionFactory = makeShareSession;
 };

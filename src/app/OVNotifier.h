@@ -2,6 +2,16 @@
 
 #include <QString>
 
+// What the result report says: the local report's text (the saved path in 「」, or the failure) with the
+// line that names the data types a run could not collect, and that line by itself for the result windows.
+struct OVResultReport
+{
+    QString messageText;
+    QString informativeText;
+    bool saved = false; // the local file was saved
+    QString incompleteNote;
+};
+
 // How a run reaches the user: the desktop window, the command line's streams, or a test's recorder.
 // A run may call it from its own thread; an implementation that owns widgets hands the calls to its thread.
 class OVNotifier
@@ -17,13 +27,12 @@ public:
     // A modal informational box with one button; returns when the user has closed it.
     virtual void showMessageBox(const QString &messageText, const QString &informativeText) = 0;
     // The local form of the result report.
-    virtual void showLocalResult(const QString &messageText, const QString &informativeText, bool saved)
+    virtual void showLocalResult(const OVResultReport &report)
     {
-        Q_UNUSED(saved);
-        showMessageBox(messageText, informativeText);
+        showMessageBox(report.messageText, report.informativeText);
     }
     // The network form of the result report: the window loaded by this name, run modally.
-    virtual void showResultWindow(const QString &windowName) = 0;
+    virtual void showResultWindow(const QString &windowName, const OVResultReport &report) = 0;
     // Opens the file browser with the file selected.
     virtual void revealFile(const QString &path) = 0;
 };

@@ -1,8 +1,11 @@
 #include "ResultText.h"
 
+#include <QStringList>
+
 const QString kInventoryCollection = QStringLiteral("インベントリ収集");
 const QString kDataCollectionEnded = QStringLiteral("データ収集が終了しました。");
 const QString kDataCollectionFailed = QStringLiteral("データ収集失敗しました。");
+const QString kSendingToServer = QStringLiteral("サーバーへ送信中...");
 
 QString localResultText(int saveResult, const QString &savePath)
 {
@@ -30,4 +33,14 @@ std::optional<QString> networkResultWindow(int saveResult)
     default:
         return std::nullopt;
     }
+}
+
+QString incompleteNote(const std::vector<MissingDataType> &missing)
+{
+    if (missing.empty())
+        return QString();
+    QStringList dataTypes;
+    for (const MissingDataType &type : missing)
+        dataTypes << type.dataType;
+    return QStringLiteral("一部の情報を収集できませんでした：") + dataTypes.join(QStringLiteral("、"));
 }

@@ -2,8 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
-OVBluetoothInventory::OVBluetoothInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPBluetoothDataType"_s})
+OVBluetoothInventory::OVBluetoothInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPBluetoothDataType"_s}, tempNameTag)
 {}
 
 void OVBluetoothInventory::createCSVRecords()

@@ -7,7 +7,7 @@
 class OVBluetoothInventory : public OVInventoryBase
 {
 public:
-    OVBluetoothInventory(QString macAddress, QString nowDate);
+    OVBluetoothInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

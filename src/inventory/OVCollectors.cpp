@@ -1,17 +1,20 @@
 #include "OVCollectors.h"
 
-OVCollectors OVCollectors::make(const QString &macAddress, const std::function<QString()> &nowDate)
+#include "process/OVCommandGroup.h"
+
+OVCollectors OVCollectors::make(const QString &macAddress, const std::function<QString()> &nowDate,
+                                const QString &tag)
 {
     OVCollectors c;
-    c.software = std::make_unique<OVSoftwareInventory>(macAddress, nowDate());
-    c.hardware = std::make_unique<OVHardwareInventory>(macAddress, nowDate());
-    c.network = std::make_unique<OVNetworkInventory>(macAddress, nowDate());
-    c.hdd = std::make_unique<OVHDDInventory>(macAddress, nowDate());
-    c.os = std::make_unique<OVOSInventory>(macAddress, nowDate());
-    c.display = std::make_unique<OVDisplayInventory>(macAddress, nowDate());
-    c.bluetooth = std::make_unique<OVBluetoothInventory>(macAddress, nowDate());
-    c.printer = std::make_unique<OVPrinterInventory>(macAddress, nowDate());
-    c.usb = std::make_unique<OVUSBInventory>(macAddress, nowDate());
+    c.software = std::make_unique<OVSoftwareInventory>(macAddress, nowDate(), tag);
+    c.hardware = std::make_unique<OVHardwareInventory>(macAddress, nowDate(), tag);
+    c.network = std::make_unique<OVNetworkInventory>(macAddress, nowDate(), tag);
+    c.hdd = std::make_unique<OVHDDInventory>(macAddress, nowDate(), tag);
+    c.os = std::make_unique<OVOSInventory>(macAddress, nowDate(), tag);
+    c.display = std::make_unique<OVDisplayInventory>(macAddress, nowDate(), tag);
+    c.bluetooth = std::make_unique<OVBluetoothInventory>(macAddress, nowDate(), tag);
+    c.printer = std::make_unique<OVPrinterInventory>(macAddress, nowDate(), tag);
+    c.usb = std::make_unique<OVUSBInventory>(macAddress, nowDate(), tag);
     return c;
 }
 
@@ -23,9 +26,32 @@ std::vector<const OVInventoryBase *> OVCollectors::inCreationOrder() const
 
 void OVCollectors::runAll(const std::function<void(int number, const QString &name)> &beforeEach)
 {
+    OVCommandGroup group;
+    runAll(group, beforeEach);
+}
+
+std::vector<const OVInventoryBase *> OVCollectors::inRunOrder() const
+{
+    return {software.get(), hardware.get(),  network.get(), os.get(),     hdd.get(),
+            display.get(),  bluetooth.get(), usb.get(),     printer.get()};
+}
+
+std::vector<MissingDataType> OVCollectors::missingDataTypes() const
+{
+    std::vector<MissingDataType> missing;
+    for (const OVInventoryBase *collector : inRunOrder()) {
+        const auto own = collector->missingDataTypes();
+        missing.insert(missing.end(), own.begin(), own.end());
+    }
+    return missing;
+}
+
+void OVCollectors::runAll(OVCommandGroup &group,
+                          const std::function<void(int number, const QString &name)> &beforeEach)
+{
     const auto run = [&](int number, const QString &name, OVInventoryBase &collector) {
         beforeEach(number, name);
-        collector.execute();
+        collector.execute(group);
         collector.createCSVRecords();
     };
     run(1, QStringLiteral("software"), *software);
@@ -34,7 +60,7 @@ void OVCollectors::runAll(const std::function<void(int number, const QString &na
     run(4, QStringLiteral("OS"), *os);
     beforeEach(5, QStringLiteral("disk"));
     hdd->systemHDDName().append(os->systemHDDName());
-    hdd->execute();
+    hdd->execute(group);
     hdd->createCSVRecords();
     run(6, QStringLiteral("display"), *display);
     run(7, QStringLiteral("Bluetooth"), *bluetooth);

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+class OVCommandGroup;
+
 // The nine collectors of one run.
 struct OVCollectors
 {
@@ -28,13 +30,21 @@ struct OVCollectors
     static constexpr int kCount = 9;
 
     // Made in the order software, hardware, network, disk, OS, display, Bluetooth, printer, USB; each asks
-    // for the date anew.
-    static OVCollectors make(const QString &macAddress, const std::function<QString()> &nowDate);
+    // for the date anew. The tag makes the temporary file names the run's own.
+    static OVCollectors make(const QString &macAddress, const std::function<QString()> &nowDate,
+                             const QString &tempNameTag = {});
 
     // The same order, for removing the temporary files.
     std::vector<const OVInventoryBase *> inCreationOrder() const;
+    // software, hardware, network, OS, disk, display, Bluetooth, USB, printer.
+    std::vector<const OVInventoryBase *> inRunOrder() const;
 
     // Executes each collector and reads its records, in the run order. The OS collector runs before the
     // disk collector and hands it the start volume's name. beforeEach gets 1..9 and a short name.
+    void runAll(OVCommandGroup &group,
+                const std::function<void(int number, const QString &name)> &beforeEach);
     void runAll(const std::function<void(int number, const QString &name)> &beforeEach);
+
+    // The data types whose facts could not be read, in the run order.
+    std::vector<MissingDataType> missingDataTypes() const;
 };

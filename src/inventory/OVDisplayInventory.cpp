@@ -30,8 +30,8 @@ std::vector<PlistValue> displaysOfFirstAdapterWithDisplays(const PlistValue &roo
 
 } // namespace
 
-OVDisplayInventory::OVDisplayInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPDisplaysDataType"_s})
+OVDisplayInventory::OVDisplayInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPDisplaysDataType"_s}, tempNameTag)
 {}
 
 void OVDisplayInventory::createCSVRecords()

@@ -8,7 +8,7 @@
 class OVDisplayInventory : public OVInventoryBase
 {
 public:
-    OVDisplayInventory(QString macAddress, QString nowDate);
+    OVDisplayInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

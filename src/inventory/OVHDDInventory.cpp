@@ -114,9 +114,9 @@ std::optional<QString> physicalDriveSize(const std::vector<PlistValue> &disks, c
 
 } // namespace
 
-OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate)
+OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
     : OVInventoryBase(std::move(macAddress), std::move(nowDate),
-                      {u"SPSerialATADataType"_s, u"SPNVMeDataType"_s, u"SPStorageDataType"_s})
+                      {u"SPSerialATADataType"_s, u"SPNVMeDataType"_s, u"SPStorageDataType"_s}, tempNameTag)
 {}
 
 void OVHDDInventory::createCSVRecords()

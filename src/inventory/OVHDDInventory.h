@@ -9,7 +9,7 @@
 class OVHDDInventory : public OVInventoryBase
 {
 public:
-    OVHDDInventory(QString macAddress, QString nowDate);
+    OVHDDInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

@@ -20,8 +20,9 @@ QString processorText(const PlistValue &item)
 
 } // namespace
 
-OVHardwareInventory::OVHardwareInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPHardwareDataType")})
+OVHardwareInventory::OVHardwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPHardwareDataType")},
+                      tempNameTag)
 {}
 
 void OVHardwareInventory::createCSVRecords()

@@ -6,7 +6,7 @@
 class OVHardwareInventory : public OVInventoryBase
 {
 public:
-    OVHardwareInventory(QString macAddress, QString nowDate);
+    OVHardwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

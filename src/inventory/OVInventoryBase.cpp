@@ -1,12 +1,18 @@
 #include "OVInventoryBase.h"
 
+#include "process/OVCommandGroup.h"
+#include "process/TimeLimits.h"
 #include "util/OVUtil.h"
 #include "util/ShellQuote.h"
 #include "util/platform/Platform.h"
 
-OVInventoryBase::OVInventoryBase(QString macAddress, QString nowDate, const QStringList &dataTypes)
-    : m_macAddress(std::move(macAddress)), m_nowDate(std::move(nowDate)),
-      m_tempPlistFilePathArray(makePlistFilePath(dataTypes))
+#include <QFileInfo>
+
+OVInventoryBase::OVInventoryBase(QString macAddress, QString nowDate, const QStringList &dataTypes,
+                                 const QString &tempNameTag)
+    : m_macAddress(std::move(macAddress)), m_nowDate(std::move(nowDate)), m_dataTypes(dataTypes),
+      m_tempPlistFilePathArray(makePlistFilePath(dataTypes, tempNameTag)),
+      m_unreadable(std::size_t(dataTypes.size()))
 {
     m_execCommandArray = makeCommandLine(dataTypes);
 }
@@ -19,11 +25,12 @@ QString OVInventoryBase::profilerCommand()
     return overridden.isEmpty() ? platform::defaultProfilerCommand() : overridden;
 }
 
-QStringList OVInventoryBase::makePlistFilePath(const QStringList &dataTypes)
+QStringList OVInventoryBase::makePlistFilePath(const QStringList &dataTypes, const QString &tempNameTag)
 {
     QStringList paths;
     for (const QString &dataType : dataTypes)
-        paths.append(OVUtil::getSaveFilePath() + QLatin1Char('.') + dataType + QStringLiteral(".plist"));
+        paths.append(OVUtil::getSaveFilePath() + QLatin1Char('.') + dataType + tempNameTag +
+                     QStringLiteral(".plist"));
     return paths;
 }
 
@@ -40,17 +47,42 @@ OVInventoryBase::makeCommandLine(const QStringList &dataTypes) const
     return commands;
 }
 
+void OVInventoryBase::execute(OVCommandGroup &group)
+{
+    for (qsizetype i = 0; i < m_dataTypes.size(); ++i)
+        m_execCommandArray.at(std::size_t(i))->executeCommand(dataTypeTimeLimit(m_dataTypes.at(i)), group);
+}
+
 void OVInventoryBase::execute()
 {
-    for (const auto &command : m_execCommandArray)
-        command->executeCommand();
+    OVCommandGroup group;
+    execute(group);
 }
 
 PlistDocument OVInventoryBase::readPlist(int index) const
 {
     if (index < 0 || index >= m_tempPlistFilePathArray.size())
         return PlistDocument();
-    return PlistDocument::fromFile(m_tempPlistFilePathArray.at(index));
+    const QString &path = m_tempPlistFilePathArray.at(index);
+    PlistDocument document = PlistDocument::fromFile(path);
+    // An empty file, or a list without items, only means there is nothing to report.
+    if (!document.isPropertyList() && QFileInfo(path).size() > 0)
+        m_unreadable.at(std::size_t(index)) = QStringLiteral("not a property list");
+    return document;
+}
+
+std::vector<MissingDataType> OVInventoryBase::missingDataTypes() const
+{
+    std::vector<MissingDataType> missing;
+    for (qsizetype i = 0; i < m_dataTypes.size(); ++i) {
+        // The command's own failure explains a broken file best: a time-out leaves half a list.
+        auto reason = m_execCommandArray.at(std::size_t(i))->failure();
+        if (!reason)
+            reason = m_unreadable.at(std::size_t(i));
+        if (reason)
+            missing.push_back({m_dataTypes.at(i), *reason});
+    }
+    return missing;
 }
 
 void OVInventoryBase::appendRecords(RecordList records)

@@ -119,9 +119,9 @@ void networkPass(const PlistValue &root, const RecordMaker &make, RecordList &re
 
 } // namespace
 
-OVNetworkInventory::OVNetworkInventory(QString macAddress, QString nowDate)
+OVNetworkInventory::OVNetworkInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
     : OVInventoryBase(std::move(macAddress), std::move(nowDate),
-                      {u"SPNetworkDataType"_s, u"SPNetworkLocationDataType"_s})
+                      {u"SPNetworkDataType"_s, u"SPNetworkLocationDataType"_s}, tempNameTag)
 {}
 
 void OVNetworkInventory::createCSVRecords()

@@ -14,7 +14,7 @@ public:
         QString name;      // the service's display name
     };
 
-    OVNetworkInventory(QString macAddress, QString nowDate);
+    OVNetworkInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

@@ -4,8 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-OVOSInventory::OVOSInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSoftwareDataType"_s})
+OVOSInventory::OVOSInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSoftwareDataType"_s}, tempNameTag)
 {}
 
 void OVOSInventory::createCSVRecords()

@@ -9,7 +9,7 @@
 class OVOSInventory : public OVInventoryBase
 {
 public:
-    OVOSInventory(QString macAddress, QString nowDate);
+    OVOSInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

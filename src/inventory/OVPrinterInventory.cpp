@@ -17,8 +17,8 @@ PlistValue defaultPrinter(const PlistValue &root)
 
 } // namespace
 
-OVPrinterInventory::OVPrinterInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPPrintersDataType"_s})
+OVPrinterInventory::OVPrinterInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPPrintersDataType"_s}, tempNameTag)
 {}
 
 void OVPrinterInventory::createCSVRecords()

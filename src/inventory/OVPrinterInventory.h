@@ -6,7 +6,7 @@
 class OVPrinterInventory : public OVInventoryBase
 {
 public:
-    OVPrinterInventory(QString macAddress, QString nowDate);
+    OVPrinterInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

@@ -2,8 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
-OVSoftwareInventory::OVSoftwareInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPApplicationsDataType"_s})
+OVSoftwareInventory::OVSoftwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPApplicationsDataType"_s}, tempNameTag)
 {}
 
 void OVSoftwareInventory::createCSVRecords()

@@ -7,7 +7,7 @@
 class OVSoftwareInventory : public OVInventoryBase
 {
 public:
-    OVSoftwareInventory(QString macAddress, QString nowDate);
+    OVSoftwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

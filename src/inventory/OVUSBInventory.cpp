@@ -14,8 +14,9 @@ struct Level
 
 } // namespace
 
-OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s, u"SPUSBHostDataType"_s})
+OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s, u"SPUSBHostDataType"_s},
+                      tempNameTag)
 {}
 
 void OVUSBInventory::createCSVRecords()

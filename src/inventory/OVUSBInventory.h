@@ -6,7 +6,7 @@
 class OVUSBInventory : public OVInventoryBase
 {
 public:
-    OVUSBInventory(QString macAddress, QString nowDate);
+    OVUSBInventory(QString macAddress, QString nowDate, const QString &tempNameTag = {});
 
     void createCSVRecords() override;
 

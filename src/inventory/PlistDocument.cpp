@@ -16,22 +16,12 @@ PlistDocument::Tree parsed(std::shared_ptr<PlistTree> tree)
 
 PlistDocument PlistDocument::fromFile(const QString &path)
 {
-    auto tree = std::make_shared<PlistTree>();
-    tree->file = std::make_unique<QFile>(path);
-    if (!tree->file->open(QIODevice::ReadOnly) || tree->file->size() == 0)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return PlistDocument();
-    // Mapped rather than read: the texts stay slices of the file, and nothing is copied.
-    if (const uchar *mapped = tree->file->map(0, tree->file->size())) {
-        tree->source = reinterpret_cast<const char *>(mapped);
-        tree->size = std::size_t(tree->file->size());
-    } else {
-        tree->buffer = tree->file->readAll();
-        tree->source = tree->buffer.constData();
-        tree->size = std::size_t(tree->buffer.size());
-    }
-    PlistDocument document;
-    document.m_tree = parsed(std::move(tree));
-    return document;
+    // Read, never mapped: another process may truncate the file while it is read, and a mapped page
+    // that is gone kills the reader with SIGBUS.
+    return fromBytes(file.readAll());
 }
 
 PlistDocument PlistDocument::fromBytes(QByteArray bytes)

@@ -22,6 +22,8 @@ public:
     PlistValue rootValue() const;
     // The elements of the root list.
     std::vector<PlistValue> rootElements() const { return root().elements(); }
+    // Whether the bytes were a property list at all (of any root).
+    bool isPropertyList() const { return m_tree != nullptr; }
 
     using Tree = std::shared_ptr<const PlistTree>;
 

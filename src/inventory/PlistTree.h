@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 
 #include <cstdint>
 #include <memory>
@@ -32,8 +31,7 @@ struct PlistTree
         Slice text;              // for a scalar: its content as written
     };
 
-    // The bytes parsed: a mapped file, or a buffer of its own.
-    std::unique_ptr<QFile> file;
+    // The bytes parsed.
     QByteArray buffer;
     const char *source = nullptr;
     std::size_t size = 0;

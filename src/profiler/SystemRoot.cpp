@@ -1,6 +1,6 @@
 #include "SystemRoot.h"
 
-#include "inventory/OVExecuteCommand.h"
+#include "process/OVExecuteCommand.h"
 
 #include <QDir>
 #include <QFile>

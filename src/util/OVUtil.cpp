@@ -2,8 +2,8 @@
 
 #include "Cp932.h"
 #include "OVBuildProfile.h"
-#include "inventory/OVExecuteCommand.h"
 #include "platform/Platform.h"
+#include "process/OVExecuteCommand.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "OVUtil.h"
 
 #include "ShellQuote.h"
-#include "inventory/OVExecuteCommand.h"
 #include "platform/Platform.h"
+#include "process/OVExecuteCommand.h"
 
 #include <QDir>
 

@@ -202,12 +202,31 @@ void TestCli::refusesInput()
 
 void TestCli::failedSaveExitsWithOne()
 {
+    // A folder stands at the final name, so the written file cannot take its place.
     QTemporaryDir app;
-    writeFile(app.filePath("SAVE"), "not a folder");
-    const Result result = collect(formArguments(app.path()));
+    QDir().mkpath(app.filePath("SAVE/abc-12-x123.csv/older"));
+    Result result = collect(formArguments(app.path()));
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
     QCOMPARE(result.out, QString());
+    // The delivery fails too: the failure on stderr, the window's name on stdout.
+    result =
+        collect(formArguments(app.path()) << "--deliver"
+                                          << "--server" << QStringLiteral("127.0.0.1:%1").arg(sparePort()));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
+    QCOMPARE(result.out, QStringLiteral("AllNG\n"));
+    QCOMPARE(QDir(app.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+    // Without a save folder no command can write its file either: the save's failure comes first.
+    QTemporaryDir noFolder;
+    writeFile(noFolder.filePath("SAVE"), "not a folder");
+    result = collect(formArguments(noFolder.path()));
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.startsWith(
+                 "データ収集失敗しました。\n一部の情報を収集できませんでした：SPApplicationsDataType、"),
+             qPrintable(result.err));
+    QVERIFY(result.err.endsWith("\nSPPrintersDataType: exited with status 2\n"));
 }
 
 void TestCli::debugKeepsTheLastCheckpoint()
@@ -270,8 +289,12 @@ void TestCli::deliveryFailureExitsWithThree()
     const Result result = collect(formArguments(app.path()) << "--deliver"
                                                             << "--server" << closedPort);
     QCOMPARE(result.exitCode, 3);
-    QCOMPARE(result.out, QStringLiteral("NetworkNG\n"));
-    QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
+    const QString path = app.filePath("SAVE/abc-12-x123.csv");
+    QCOMPARE(result.out,
+             "データ収集を完了しました。\n「" + path +
+                 "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
+                 "NetworkNG\n");
+    QVERIFY(QFile::exists(path));
 
     m_env.set("OVALITH_FILE_SERVER", closedPort.toUtf8());
     QCOMPARE(collect(formArguments(app.path()) << "--deliver").exitCode, 3);

@@ -186,10 +186,14 @@ void TestDeliverySmb::twentyClientsAtOnce()
         QProcess &client = *clients[std::size_t(i)];
         QVERIFY(client.waitForFinished(60000));
         QCOMPARE(client.exitCode(), 0);
-        QCOMPARE(client.readAllStandardOutput(), QByteArray("AllOK\n"));
         const QString name = QStringLiteral("abc-12-a%1.csv").arg(i, 3, 10, QChar('0'));
-        QCOMPARE(readFile(samba.shareDir() + "/" + name),
-                 readFile(machines.filePath(QStringLiteral("pc%1/SAVE/").arg(i) + name)));
+        const QString local = machines.filePath(QStringLiteral("pc%1/SAVE/").arg(i) + name);
+        // The report with the saved file's path, then the window's name; nothing else on stdout.
+        QCOMPARE(
+            QString::fromUtf8(client.readAllStandardOutput()),
+            "データ収集を完了しました。\n「" + local +
+                "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\nAllOK\n");
+        QCOMPARE(readFile(samba.shareDir() + "/" + name), readFile(local));
     }
     const QStringList delivered = filesIn(samba.shareDir());
     QCOMPARE(delivered.size(), 20);

@@ -148,11 +148,17 @@ void RecordingNotifier::showMessageBox(const QString &messageText, const QString
     add(QStringLiteral("message:%1|%2").arg(messageText, informativeText));
 }
 
-void RecordingNotifier::showLocalResult(const QString &messageText, const QString &informativeText,
-                                        bool saved)
+void RecordingNotifier::showLocalResult(const OVResultReport &report)
 {
     add(QStringLiteral("result:%1|%2|%3")
-            .arg(messageText, informativeText, saved ? QStringLiteral("saved") : QStringLiteral("failed")));
+            .arg(report.messageText, report.informativeText,
+                 report.saved ? QStringLiteral("saved") : QStringLiteral("failed")));
+}
+
+void RecordingNotifier::showResultWindow(const QString &windowName, const OVResultReport &report)
+{
+    add(QStringLiteral("window:") + windowName +
+        (report.incompleteNote.isEmpty() ? QString() : QLatin1Char('|') + report.incompleteNote));
 }
 
 QStringList RecordingNotifier::events() const

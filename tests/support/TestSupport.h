@@ -85,8 +85,9 @@ public:
     void showProgress(const QString &text) override { add(QStringLiteral("progress:") + text); }
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
-    void showLocalResult(const QString &messageText, const QString &informativeText, bool saved) override;
-    void showResultWindow(const QString &windowName) override { add(QStringLiteral("window:") + windowName); }
+    void showLocalResult(const OVResultReport &report) override;
+    // "window:AllOK", with "|" and the incomplete line when there is one.
+    void showResultWindow(const QString &windowName, const OVResultReport &report) override;
     void revealFile(const QString &path) override { add(QStringLiteral("reveal:") + path); }
 
     QStringList events() const;

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "inventory/OVExecuteCommand.h"
 #include "inventory/OVHardwareInventory.h"
+#include "process/OVExecuteCommand.h"
 #include "util/OVUtil.h"
 #include "util/ShellQuote.h"
 

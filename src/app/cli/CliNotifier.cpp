@@ -24,12 +24,13 @@ void CliNotifier::showMessageBox(const QString &, const QString &informativeText
     printLine(stderr, informativeText);
 }
 
-void CliNotifier::showLocalResult(const QString &, const QString &informativeText, bool saved)
+void CliNotifier::showLocalResult(const OVResultReport &report)
 {
-    printLine(saved ? stdout : stderr, informativeText);
+    printLine(report.saved ? stdout : stderr, report.informativeText);
 }
 
-void CliNotifier::showResultWindow(const QString &windowName)
+void CliNotifier::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
+    showLocalResult(report);
     printLine(stdout, windowName);
 }

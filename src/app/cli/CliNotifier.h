@@ -2,8 +2,8 @@
 
 #include "app/OVNotifier.h"
 
-// The command line's face: refusals on stderr, the report on stdout (a failed save on stderr), and, when
-// stderr is a terminal, one progress line per collector.
+// The command line's face: refusals on stderr, the report on stdout (a failed save on stderr, and the
+// result window's name on stdout), and, when stderr is a terminal, one progress line per collector.
 class CliNotifier : public OVNotifier
 {
 public:
@@ -14,8 +14,9 @@ public:
     void showProgress(const QString &) override {}
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
-    void showLocalResult(const QString &messageText, const QString &informativeText, bool saved) override;
-    void showResultWindow(const QString &windowName) override;
+    void showLocalResult(const OVResultReport &report) override;
+    // The report text as the local form gives it, then the window's name on stdout.
+    void showResultWindow(const QString &windowName, const OVResultReport &report) override;
     void revealFile(const QString &) override {}
 
 private:

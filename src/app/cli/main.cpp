@@ -1,4 +1,5 @@
 #include "CliNotifier.h"
+#include "SignalStop.h"
 #include "app/InputCheck.h"
 #include "app/OVAppDelegate.h"
 #include "app/cDebugLog.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2, kDeliveryFailed = 3 };
+enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2, kDeliveryFailed = 3, kIncomplete = 4 };
 
 struct Options
 {
@@ -76,11 +77,37 @@ std::optional<ShareSettings> deliveryTarget(const QCommandLineParser &parser, QS
     return target;
 }
 
-int exitCodeOf(int saveResult)
+// A repeated option would silently drop one of its values.
+QString repeatedOption(const QCommandLineParser &parser)
+{
+    const QStringList names = parser.optionNames();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names.indexOf(names[i], i + 1) > 0)
+            return names[i];
+    }
+    return QString();
+}
+
+// Refused input comes first; then a file not saved, a delivery that failed, facts that are missing.
+int exitCodeOf(int saveResult, bool incomplete)
 {
     if (saveResult & OVAppDelegate::LocalSaveFailed)
         return kSaveFailed;
-    return (saveResult & OVAppDelegate::NetworkSaveFailed) ? kDeliveryFailed : kSaved;
+    if (saveResult & OVAppDelegate::NetworkSaveFailed)
+        return kDeliveryFailed;
+    return incomplete ? kIncomplete : kSaved;
+}
+
+int runCollection(OVAppDelegate &delegate, const FormValues &form)
+{
+    const SignalStop stopOnSignal([&delegate] { delegate.requestEnd(); });
+    delegate.startCollection(form);
+    if (const int number = stopOnSignal.signalNumber())
+        return 128 + number;
+    const auto missing = delegate.missingDataTypes();
+    for (const MissingDataType &type : missing)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(type.dataType), qPrintable(type.reason));
+    return exitCodeOf(delegate.saveResult(), !missing.empty());
 }
 
 } // namespace
@@ -103,6 +130,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "unexpected argument: %s\n", qPrintable(parser.positionalArguments().first()));
         return kRefused;
     }
+    if (const QString repeated = repeatedOption(parser); !repeated.isEmpty()) {
+        std::fprintf(stderr, "option given more than once: --%s\n", qPrintable(repeated));
+        return kRefused;
+    }
     if (parser.isSet(QStringLiteral("app-dir")))
         OVUtil::setCurrentDirectory(parser.value(QStringLiteral("app-dir")));
     cDebugLog::setDebugMode(parser.isSet(QStringLiteral("debug")));
@@ -123,6 +154,5 @@ int main(int argc, char *argv[])
     if (!delegate.inputCheck(options.form))
         return kRefused;
     delegate.setDelivery(delivery);
-    delegate.startCollection(options.form);
-    return exitCodeOf(delegate.saveResult());
+    return runCollection(delegate, options.form);
 }

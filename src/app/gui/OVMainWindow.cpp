@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -173,6 +174,17 @@ void OVMainWindow::centreOnScreen()
     adjustSize();
     if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void OVMainWindow::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_registButton->isEnabled())
+        m_registButton->click();
 }
 
 void OVMainWindow::closeEvent(QCloseEvent *event)

@@ -48,6 +48,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Return registers, as the default button promises; only a dialog gives it that by itself.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *makeListGroup();

@@ -22,11 +22,13 @@ void OVQtMessagePresenter::showSheet(QWidget *window, const QString &messageText
     box->open();
 }
 
-void OVQtMessagePresenter::runResultWindow(QWidget *parent, const QString &windowName)
+void OVQtMessagePresenter::runResultWindow(QWidget *parent, const QString &windowName, const QString &note)
 {
     OVMessageWindowController window(windowName, parent);
-    if (window.isLoaded())
-        window.exec();
+    if (!window.isLoaded())
+        return;
+    window.addNote(note);
+    window.exec();
 }
 
 void OVQtMessagePresenter::revealFile(const QString &path)
@@ -36,5 +38,6 @@ void OVQtMessagePresenter::revealFile(const QString &path)
 
 void OVQtMessagePresenter::terminate()
 {
-    QCoreApplication::quit();
+    // Not quit(): that first asks the windows to close, and the form answers a close with the end.
+    QCoreApplication::exit(0);
 }

@@ -20,20 +20,21 @@ public:
     // The same box as a sheet on the window; `dismissed` runs when it is closed.
     virtual void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
                            std::function<void()> dismissed) = 0;
-    // The window loaded by this name, run modally until it is closed.
-    virtual void runResultWindow(QWidget *parent, const QString &windowName) = 0;
+    // The window loaded by this name, run modally until it is closed; a note becomes a line of its own
+    // below the window's text.
+    virtual void runResultWindow(QWidget *parent, const QString &windowName, const QString &note) = 0;
     virtual void revealFile(const QString &path) = 0;
     virtual void terminate() = 0;
 };
 
-// The real thing: QMessageBox, OVMessageWindowController, the file browser, QCoreApplication::quit.
+// The real thing: OVMessageBox, OVMessageWindowController, the file browser, the end of the event loop.
 class OVQtMessagePresenter : public OVMessagePresenter
 {
 public:
     void showMessageBox(QWidget *parent, const QString &messageText, const QString &informativeText) override;
     void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
                    std::function<void()> dismissed) override;
-    void runResultWindow(QWidget *parent, const QString &windowName) override;
+    void runResultWindow(QWidget *parent, const QString &windowName, const QString &note) override;
     void revealFile(const QString &path) override;
     void terminate() override;
 };

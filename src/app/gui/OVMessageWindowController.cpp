@@ -69,3 +69,18 @@ void OVMessageWindowController::close()
 {
     reject(); // ends the modal loop and hides the window
 }
+
+void OVMessageWindowController::addNote(const QString &note)
+{
+    auto *message = findChild<QLabel *>(QStringLiteral("message"));
+    if (note.isEmpty() || !message)
+        return;
+    message->setText(message->text() + QLatin1Char('\n') + note);
+    adjustSize();
+}
+
+QString OVMessageWindowController::messageText() const
+{
+    const auto *message = findChild<QLabel *>(QStringLiteral("message"));
+    return message ? message->text() : QString();
+}

@@ -16,6 +16,9 @@ public:
 
     // False when no layout of that name exists.
     bool isLoaded() const { return m_loaded; }
+    // A line of its own below the window's text; an empty note adds nothing.
+    void addNote(const QString &note);
+    QString messageText() const;
 
 public Q_SLOTS:
     void close();

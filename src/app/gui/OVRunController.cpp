@@ -19,11 +19,14 @@ OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &prese
 
 OVRunController::~OVRunController()
 {
-    if (m_endThread)
-        m_endThread->wait();
-    if (m_runThread)
-        m_runThread->wait();
-    delete m_endThread;
+    if (!m_runThread)
+        return;
+    // The run may still hand calls to this thread: serve them while it stops.
+    m_delegate->requestEnd();
+    QEventLoop loop;
+    connect(this, &OVRunController::runFinished, &loop, &QEventLoop::quit);
+    if (m_running)
+        loop.exec();
 }
 
 template <typename Function> void OVRunController::onGuiThread(Function &&function)
@@ -73,9 +76,7 @@ void OVRunController::cancel()
     if (m_ending)
         return;
     if (m_profile.backgroundRun) {
-        m_ending = true;
-        m_endThread = QThread::create([this] { endOnBackgroundThread(); });
-        m_endThread->start();
+        endDuringOrWithoutRun();
         return;
     }
     if (isRunning())
@@ -89,21 +90,27 @@ void OVRunController::endAfterSheet()
 {
     m_window.allowClose();
     m_window.close();
-    m_delegate->waitForRun();
-    m_presenter.terminate();
+    terminateWhenNoRunIsLeft();
 }
 
-void OVRunController::endOnBackgroundThread()
+void OVRunController::endDuringOrWithoutRun()
 {
-    // The end takes effect at once: a run that has not saved yet skips saving and its report.
+    m_ending = true;
+    // At once: a run in progress stops its commands and skips its save and its report.
     m_delegate->requestEnd();
-    onGuiThread([this] {
-        m_window.allowClose();
-        m_window.close();
-    });
-    onGuiThread([this] { m_presenter.showMessageBox(nullptr, kInventoryCollection, kDataCollectionEnded); });
-    m_delegate->waitForRun();
-    onGuiThread([this] { m_presenter.terminate(); });
+    m_window.allowClose();
+    m_window.close();
+    m_presenter.showMessageBox(nullptr, kInventoryCollection, kDataCollectionEnded);
+    terminateWhenNoRunIsLeft();
+}
+
+void OVRunController::terminateWhenNoRunIsLeft()
+{
+    if (!isRunning()) {
+        m_presenter.terminate();
+        return;
+    }
+    connect(this, &OVRunController::runFinished, this, [this] { m_presenter.terminate(); });
 }
 
 void OVRunController::disableControls()
@@ -131,9 +138,9 @@ void OVRunController::showMessageBox(const QString &messageText, const QString &
     onGuiThread([&] { m_presenter.showMessageBox(&m_window, messageText, informativeText); });
 }
 
-void OVRunController::showResultWindow(const QString &windowName)
+void OVRunController::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
-    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName); });
+    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.incompleteNote); });
 }
 
 void OVRunController::revealFile(const QString &path)

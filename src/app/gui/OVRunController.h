@@ -13,7 +13,8 @@ class OVMessagePresenter;
 // Wires the form to the run. The run always works on a thread of its own, so the window never freezes;
 // everything it shows is handed to the GUI thread, the only one that touches widgets. The 64-bit build
 // keeps the form and both buttons disabled and returns from regist() only after the report; the
-// universal build returns at once and keeps the text fields and the end button usable.
+// universal build returns at once and keeps the text fields and the end button usable. The program ends
+// only through the end, once no run is left: the GUI thread must keep serving the run until then.
 class OVRunController : public QObject, public OVNotifier
 {
     Q_OBJECT
@@ -34,7 +35,7 @@ public:
     void showProgress(const QString &text) override;
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
-    void showResultWindow(const QString &windowName) override;
+    void showResultWindow(const QString &windowName, const OVResultReport &report) override;
     void revealFile(const QString &path) override;
 
 Q_SIGNALS:
@@ -44,8 +45,9 @@ Q_SIGNALS:
 private:
     template <typename Function> void onGuiThread(Function &&function);
     QThread *startRun(const FormValues &form);
-    void endOnBackgroundThread();
+    void endDuringOrWithoutRun();
     void endAfterSheet();
+    void terminateWhenNoRunIsLeft();
 
     OVMainWindow &m_window;
     OVMessagePresenter &m_presenter;
@@ -53,6 +55,5 @@ private:
     std::unique_ptr<OVAppDelegate> m_delegate;
     QPointer<QThread> m_runThread;
     bool m_running = false; // from the start of a run until its thread has finished
-    QThread *m_endThread = nullptr;
     bool m_ending = false;
 };

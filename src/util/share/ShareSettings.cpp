@@ -14,17 +14,10 @@ struct HostPort
 
 std::optional<HostPort> split(const QString &server)
 {
-    if (server.startsWith(QLatin1Char('['))) {
-        const qsizetype close = server.indexOf(QLatin1Char(']'));
-        if (close < 0)
-            return std::nullopt;
-        const QString rest = server.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return std::nullopt;
-        return HostPort{server.mid(1, close - 1), rest.mid(1)};
-    }
-    if (server.count(QLatin1Char(':')) > 1)
-        return HostPort{server, QString()}; // a bare IPv6 address
+    // The share's address text and mount_smbfs know no IPv6 literal: it would be accepted and then
+    // always fail.
+    if (server.startsWith(QLatin1Char('[')) || server.count(QLatin1Char(':')) > 1)
+        return std::nullopt;
     const qsizetype colon = server.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return HostPort{server, QString()};

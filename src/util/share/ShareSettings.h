@@ -13,7 +13,8 @@ struct ShareSettings
     QString user = QStringLiteral("guest");
     QString password;
 
-    // HOST, HOST:PORT or [IPv6]:PORT; absent when the text names no host or a port that is not a number.
+    // HOST or HOST:PORT; absent when the text names no host, a port that is not a number, or an IPv6
+    // literal.
     static std::optional<ShareSettings> forServer(const QString &server);
     // The file server OVALITH_FILE_SERVER names, else the one built in (none by default).
     static std::optional<ShareSettings> configured();

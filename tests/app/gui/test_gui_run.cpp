@@ -36,7 +36,10 @@ public:
         events << "sheet:" + messageText + "|" + informativeText;
         QTimer::singleShot(0, std::move(dismissed)); // the user closes it a moment later
     }
-    void runResultWindow(QWidget *, const QString &windowName) override { events << "window:" + windowName; }
+    void runResultWindow(QWidget *, const QString &windowName, const QString &note) override
+    {
+        events << "window:" + windowName + (note.isEmpty() ? QString() : "|" + note);
+    }
     void revealFile(const QString &path) override { events << "reveal:" + path; }
     void terminate() override { events << "terminate"; }
 
@@ -183,7 +186,7 @@ void TestGuiRun::sixtyFourBitRunKeepsTheFormDisabledUntilTheReport()
 
 void TestGuiRun::failedSaveStillEnablesTheForm()
 {
-    writeFile(m_app->path() + "/SAVE", "a file where the folder should be");
+    QDir().mkpath(m_app->savePath() + "abc-12-x123.csv/older"); // the file cannot take that name
     Desktop desktop(OVBuildProfile::sixtyFourBit());
     desktop.fill(kForm);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);

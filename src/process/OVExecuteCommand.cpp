@@ -1,8 +1,12 @@
 #include "OVExecuteCommand.h"
 
+#include "OVCommandGroup.h"
+
 #include <QProcess>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
 #include <sys/types.h>
 #include <unistd.h>
@@ -45,6 +49,7 @@ void OVExecuteCommand::reportStartFailure()
     m_standardOutput = QString();
     m_standardError = QString();
     m_commandResult = kExitStatusNotStarted;
+    m_ending = Ending::NotStarted;
 }
 
 void OVExecuteCommand::collect(QProcess &process)
@@ -53,6 +58,7 @@ void OVExecuteCommand::collect(QProcess &process)
     m_standardOutput = decodeUtf8(process.readAllStandardOutput());
     m_standardError = decodeUtf8(process.readAllStandardError());
     m_commandResult = process.exitCode();
+    m_ending = process.exitStatus() == QProcess::NormalExit ? Ending::Exited : Ending::Crashed;
 }
 
 void OVExecuteCommand::terminate(QProcess &process)
@@ -65,6 +71,7 @@ void OVExecuteCommand::terminate(QProcess &process)
     m_standardOutput = QStringLiteral("command terminated");
     m_standardError = QStringLiteral("command timeout");
     m_commandResult = -1;
+    m_ending = Ending::TimedOut;
 }
 
 QString OVExecuteCommand::trimmedOutputOf(const QString &commandLine)
@@ -101,4 +108,58 @@ void OVExecuteCommand::executeCommand(int timeLimitSeconds)
         terminate(process);
     else
         collect(process);
+}
+
+void OVExecuteCommand::executeCommand(std::chrono::milliseconds timeLimit, OVCommandGroup &group)
+{
+    m_timeLimit = timeLimit;
+    QProcess process;
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments({QStringLiteral("-c"), m_command});
+    process.setStandardInputFile(QProcess::nullDevice());
+    // No controlling terminal: nothing in the pipeline can wait for the user, and the terminal's signals
+    // reach only this program, which stops the group itself.
+    process.setChildProcessModifier([] { ::setsid(); });
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        reportStartFailure();
+        return;
+    }
+    waitWithin(process, timeLimit, group);
+}
+
+void OVExecuteCommand::waitWithin(QProcess &process, std::chrono::milliseconds timeLimit,
+                                  OVCommandGroup &group)
+{
+    const qint64 processGroup = process.processId();
+    group.add(processGroup);
+    const bool finished = process.waitForFinished(int(std::min<qint64>(timeLimit.count(), INT_MAX)));
+    group.remove(processGroup);
+    if (!finished) {
+        terminate(process);
+        return;
+    }
+    collect(process);
+    if (group.isStopped() && m_ending == Ending::Crashed)
+        m_ending = Ending::Stopped;
+}
+
+std::optional<QString> OVExecuteCommand::failure() const
+{
+    switch (m_ending) {
+    case Ending::Exited:
+        if (m_commandResult == 0)
+            return std::nullopt;
+        return QStringLiteral("exited with status %1").arg(m_commandResult);
+    case Ending::Crashed:
+        return QStringLiteral("ended by signal %1").arg(m_commandResult);
+    case Ending::TimedOut:
+        return QStringLiteral("timed out after %1 s").arg(double(m_timeLimit.count()) / 1000.0);
+    case Ending::NotStarted:
+        return QStringLiteral("could not be started");
+    case Ending::NotRun:
+    case Ending::Stopped:
+        break;
+    }
+    return std::nullopt;
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
+class OVCommandGroup;
 class QProcess;
 
 // Runs one command line through /bin/sh -c and keeps what it wrote and how it ended.
@@ -11,12 +13,18 @@ class QProcess;
 class OVExecuteCommand
 {
 public:
+    enum class Ending { NotRun, Exited, Crashed, TimedOut, Stopped, NotStarted };
+
     explicit OVExecuteCommand(QString command);
 
     // Waits as long as the command takes.
     void executeCommand();
     // Waits at most about the limit, then kills the whole pipeline and reports the fixed time-out texts.
     void executeCommand(int timeLimitSeconds);
+    // A data type's command: in a session of its own with nothing to read on its standard input, so a
+    // wrapper that asks for a password fails at once; killed with its whole process group at the limit,
+    // or when the group is stopped.
+    void executeCommand(std::chrono::milliseconds timeLimit, OVCommandGroup &group);
 
     // Runs the line to its end and gives its standard output trimmed of white space, "" when it wrote
     // nothing readable.
@@ -28,15 +36,22 @@ public:
     const std::optional<QString> &standardError() const { return m_standardError; }
     // 0 before a run; the shell's exit status after it; -1 after a time-out.
     int commandResult() const { return m_commandResult; }
+    Ending ending() const { return m_ending; }
+    // Why the command gave no result ("timed out after 180 s", "exited with status 1"); absent when it
+    // ended with success, or was stopped.
+    std::optional<QString> failure() const;
 
 private:
     bool start(QProcess &process);
     void collect(QProcess &process);
     void reportStartFailure();
     void terminate(QProcess &process);
+    void waitWithin(QProcess &process, std::chrono::milliseconds timeLimit, OVCommandGroup &group);
 
     QString m_command;
     std::optional<QString> m_standardOutput;
     std::optional<QString> m_standardError;
     int m_commandResult = 0;
+    Ending m_ending = Ending::NotRun;
+    std::chrono::milliseconds m_timeLimit{0};
 };

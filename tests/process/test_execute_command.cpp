@@ -1,4 +1,4 @@
-#include "inventory/OVExecuteCommand.h"
+#include "process/OVExecuteCommand.h"
 
 #include <QElapsedTimer>
 #include <QFile>

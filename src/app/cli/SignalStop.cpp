@@ -1,0 +1,63 @@
+#include "SignalStop.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+std::atomic<int> g_writeEnd{-1};
+
+void onSignal(int number)
+{
+    // Only what is safe in a signal handler: hand the number to the watching thread.
+    const auto byte = static_cast<unsigned char>(number);
+    const int fd = g_writeEnd.load();
+    if (fd >= 0)
+        (void)!::write(fd, &byte, 1);
+}
+
+} // namespace
+
+SignalStop::SignalStop(std::function<void()> stop) : m_stop(std::move(stop))
+{
+    if (::pipe(m_pipe) != 0)
+        return;
+    for (const int fd : m_pipe)
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // macOS has no pipe2
+    g_writeEnd.store(m_pipe[1]);
+    struct sigaction action
+    {};
+    action.sa_handler = onSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int number : kSignals)
+        ::sigaction(number, &action, nullptr);
+    m_watcher = std::thread([this] { watch(); });
+}
+
+SignalStop::~SignalStop()
+{
+    if (m_pipe[1] < 0)
+        return;
+    for (const int number : kSignals)
+        ::signal(number, SIG_DFL);
+    g_writeEnd.store(-1);
+    ::close(m_pipe[1]); // the watcher reads the end of the pipe and returns
+    m_watcher.join();
+    ::close(m_pipe[0]);
+}
+
+void SignalStop::watch()
+{
+    unsigned char number = 0;
+    while (::read(m_pipe[0], &number, 1) == 1) {
+        const bool first = m_signal.load() == 0;
+        if (first)
+            m_signal.store(number);
+        m_stop();
+        if (!first)
+            ::_exit(128 + number);
+    }
+}

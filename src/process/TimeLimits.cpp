@@ -1,0 +1,15 @@
+#include "TimeLimits.h"
+
+#include <cmath>
+
+using namespace std::chrono_literals;
+
+std::chrono::milliseconds dataTypeTimeLimit(const QString &dataType)
+{
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("OVALITH_COMMAND_TIMEOUT").trimmed().toDouble(&ok);
+    // A month is beyond any run; the limit must still fit the wait's milliseconds.
+    if (ok && std::isfinite(seconds) && seconds > 0)
+        return std::chrono::milliseconds(qint64(std::ceil(std::min(seconds, 2.6e6) * 1000)));
+    return dataType == QLatin1String("SPApplicationsDataType") ? 10min : 3min;
+}
