@@ -44,16 +44,28 @@ void appendCode(QByteArray &out, std::uint16_t code)
     out.append(static_cast<char>(code & 0xFF));
 }
 
-} // namespace
+// Characters of the table whose NFC form is a character the table lacks (凞 U+FA15, 蘒 U+FA20, the
+// angstrom sign U+212B): written as they are, not as "?".
+using Flags = std::array<bool, 0x10000>;
+const Flags &keptAsTheyAre()
+{
+    static const Flags flags = [] {
+        Flags kept{};
+        const Lookup &table = encodeLookup();
+        for (const auto &pair : kCp932Encode) {
+            const QString nfc = QString(QChar(char16_t(pair.from))).normalized(QString::NormalizationForm_C);
+            kept[pair.from] = nfc.size() == 1 && nfc.at(0).unicode() != pair.from &&
+                              table[nfc.at(0).unicode()] == kUnmapped;
+        }
+        return kept;
+    }();
+    return flags;
+}
 
-namespace cp932 {
-
-QByteArray encode(const QString &text)
+void appendNormalized(QByteArray &out, const QString &text)
 {
     const QString nfc = text.normalized(QString::NormalizationForm_C);
     const Lookup &table = encodeLookup();
-    QByteArray out;
-    out.reserve(nfc.size() * 2);
     for (qsizetype i = 0; i < nfc.size(); ++i) {
         const char16_t unit = nfc.at(i).unicode();
         if (unit < 0x80) {
@@ -69,6 +81,29 @@ QByteArray encode(const QString &text)
         else
             appendCode(out, code);
     }
+}
+
+} // namespace
+
+namespace cp932 {
+
+QByteArray encode(const QString &text)
+{
+    const Flags &kept = keptAsTheyAre();
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!kept[text.at(i).unicode()])
+            continue;
+        // Kept whole unless combining marks follow, which NFC would join to it.
+        if (i + 1 < text.size() && text.at(i + 1).combiningClass() != 0)
+            continue;
+        appendNormalized(out, text.mid(from, i - from));
+        appendCode(out, encodeLookup()[text.at(i).unicode()]);
+        from = i + 1;
+    }
+    appendNormalized(out, from == 0 ? text : text.mid(from));
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace testsupport;
@@ -51,7 +52,11 @@ private Q_SLOTS:
     void replacesAnEarlierFileAndItsCompanion();
     void unreachableServers_data();
     void unreachableServers();
+    void stalledServerFindsTheFileSavedAlready();
     void serverThatRefusesTheWrite();
+    void renameThatFailsIsReported_data();
+    void renameThatFailsIsReported();
+    void copyOfTheWrongSizeNeverReplaces();
     void endRequestedCopiesNothing();
     void twentyClientsAtOnce();
 
@@ -90,6 +95,10 @@ void TestDeliverySmb::firstDelivery()
     QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:AllOK"});
     QCOMPARE(run.notifier.eventsStartingWith("reveal:"), QStringList{"reveal:" + local});
     QVERIFY(run.notifier.eventsStartingWith("result:").isEmpty());
+    // While it delivers, the form says so; the text is gone before the report.
+    const QStringList progress = run.notifier.eventsStartingWith("progress:");
+    QCOMPARE(progress, (QStringList{"progress:インベントリ情報収集中...", "progress:サーバーへ送信中...",
+                                    "progress:"}));
 }
 
 void TestDeliverySmb::replacesAnEarlierFileAndItsCompanion()
@@ -110,23 +119,46 @@ void TestDeliverySmb::replacesAnEarlierFileAndItsCompanion()
 
 void TestDeliverySmb::unreachableServers_data()
 {
-    QTest::addColumn<bool>("silent");
+    QTest::addColumn<bool>("neverConnects");
     QTest::newRow("connection refused") << false;
-    QTest::newRow("accepts and never answers") << true;
+    QTest::newRow("connection never opens") << true;
 }
 
 void TestDeliverySmb::unreachableServers()
 {
-    QFETCH(bool, silent);
-    SilentServer hanging;
-    DeliveringRun run(silent ? hanging.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort()));
+    QFETCH(bool, neverConnects);
+    UnreachableServer unreachable;
+    DeliveringRun run(neverConnects ? unreachable.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort()));
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
     QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:NetworkNG"});
     QVERIFY(QFile::exists(m_app->savePath() + "abc-12-x123.csv")); // the local file is saved all the same
     QCOMPARE(run.notifier.eventsStartingWith("reveal:").size(), 1);
-    // The connection has 5 seconds, however the server behaves.
-    QVERIFY2(run.milliseconds < (silent ? 9000 : 3000), qPrintable(QString::number(run.milliseconds)));
+    // Connecting has 5 seconds; Samba's own limit would be 20. The margin is for a loaded machine.
+    QVERIFY2(run.milliseconds < 15000, qPrintable(QString::number(run.milliseconds)));
+}
+
+void TestDeliverySmb::stalledServerFindsTheFileSavedAlready()
+{
+    SilentServer stalled;
+    QProcess client;
+    const auto stopClient = qScopeGuard([&] {
+        client.kill();
+        client.waitForFinished();
+    });
+    client.start(OVALITH_COLLECT_PROGRAM,
+                 {"--app-dir", m_app->path(), "--control-number", "abc-12-x123", "--family-name", "山田",
+                  "--given-name", "太郎", "--deliver", "--server", stalled.server()});
+    // The probe's connection, then the library's: the delivery has started and waits for the server.
+    QTRY_VERIFY_WITH_TIMEOUT(stalled.connections() >= 2, 30000);
+    // Saved under its final name already, and no hidden copy of it is left to lose.
+    QCOMPARE(QDir(m_app->savePath()).entryList({"*.csv", ".*.csv"}, QDir::Files | QDir::Hidden),
+             QStringList{"abc-12-x123.csv"});
+    const QByteArray saved = readFile(m_app->savePath() + "abc-12-x123.csv");
+    QVERIFY(saved.startsWith("Key,Group,Item,SubItem,Contents,Unit,Renewalday\r\n"));
+    client.kill();
+    QVERIFY(client.waitForFinished());
+    QCOMPARE(readFile(m_app->savePath() + "abc-12-x123.csv"), saved);
 }
 
 void TestDeliverySmb::serverThatRefusesTheWrite()
@@ -138,6 +170,76 @@ void TestDeliverySmb::serverThatRefusesTheWrite()
     DeliveringRun run(samba.server());
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
+    QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
+    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
+}
+
+void TestDeliverySmb::renameThatFailsIsReported_data()
+{
+    QTest::addColumn<bool>("localSaveFails");
+    QTest::addColumn<int>("saveResult");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("saved here, not there") << false << int(OVAppDelegate::NetworkSaveFailed) << "NetworkNG";
+    QTest::newRow("saved nowhere") << true
+                                   << int(OVAppDelegate::LocalSaveFailed | OVAppDelegate::NetworkSaveFailed)
+                                   << "AllNG";
+}
+
+void TestDeliverySmb::renameThatFailsIsReported()
+{
+    QFETCH(bool, localSaveFails);
+    QFETCH(int, saveResult);
+    QFETCH(QString, window);
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    // A folder that is not empty holds the final name on the share: no file can be renamed over it.
+    QDir().mkpath(samba.shareDir() + "/abc-12-x123.csv/older");
+    if (localSaveFails)
+        QDir().mkpath(m_app->savePath() + "abc-12-x123.csv/older");
+    DeliveringRun run(samba.server());
+    run.run();
+    QCOMPARE(run.delegate.saveResult(), saveResult);
+    QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:" + window});
+    QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
+    QVERIFY(QFileInfo(samba.shareDir() + "/abc-12-x123.csv/older").isDir());
+    QCOMPARE(QDir(m_app->savePath()).entryList(QDir::Files | QDir::Hidden),
+             localSaveFails ? QStringList() : QStringList{"abc-12-x123.csv"});
+}
+
+void TestDeliverySmb::copyOfTheWrongSizeNeverReplaces()
+{
+    SambaServer samba;
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    writeFile(samba.shareDir() + "/abc-12-x123.csv", "delivered by an earlier run");
+    writeFile(m_app->path() + "/source.csv", "the new inventory");
+    // The real share, with one byte added to each copy behind the client's back.
+    class GrowingCopies : public OVShareSession
+    {
+    public:
+        GrowingCopies(std::unique_ptr<OVShareSession> share, QString dir)
+            : m_share(std::move(share)), m_dir(dir)
+        {}
+        bool mount() override { return m_share->mount(); }
+        void unmount() override { m_share->unmount(); }
+        bool copyToShare(const QString &localPath, const QString &name) override
+        {
+            const bool copied = m_share->copyToShare(localPath, name);
+            QFile file(m_dir + "/" + name);
+            return copied && file.open(QIODevice::Append) && file.write("x") == 1;
+        }
+        std::optional<qint64> sizeOf(const QString &name) override { return m_share->sizeOf(name); }
+        bool exists(const QString &name) override { return m_share->exists(name); }
+        bool remove(const QString &name) override { return m_share->remove(name); }
+        bool rename(const QString &from, const QString &to) override { return m_share->rename(from, to); }
+
+    private:
+        std::unique_ptr<OVShareSession> m_share;
+        QString m_dir;
+    } share(makeShareSession(*ShareSettings::forServer(samba.server())), samba.shareDir());
+    QVERIFY(!saveNetworkStorage(
+        share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
 }

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void readOnlySaveFolderKeepsTheOlderFile();
     void endRequestedDuringARunSkipsSaveAndReport();
     void debugLogKeepsTheLastCheckpoint();
+    void incompleteRunSaysSoInItsReport();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
@@ -246,6 +247,35 @@ void TestRun::debugLogKeepsTheLastCheckpoint()
     cDebugLog::setDebugMode(false);
     QCOMPARE(readFile(fresh.savePath() + "debug.txt"),
              QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
+}
+
+void TestRun::incompleteRunSaysSoInItsReport()
+{
+    TempAppDir app;
+    m_stubs->set("OVALITH_STUB_FAIL", "SPPrintersDataType SPApplicationsDataType");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    cDebugLog::setDebugMode(true);
+    delegate.startCollection(kForm);
+    cDebugLog::setDebugMode(false);
+    const QString path = app.savePath() + "abc-12-x123.csv";
+    QCOMPARE(
+        notifier.eventsStartingWith("result:"),
+        QStringList{"result:インベントリ収集|データ収集を完了しました。\n「" + path +
+                    "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
+                    "一部の情報を収集できませんでした：SPApplicationsDataType、SPPrintersDataType|saved"});
+    const auto missing = delegate.missingDataTypes();
+    QCOMPARE(missing.size(), std::size_t(2));
+    QCOMPARE(missing.back().dataType + ": " + missing.back().reason,
+             QStringLiteral("SPPrintersDataType: exited with status 1"));
+    QCOMPARE(readFile(app.savePath() + "debug.txt"),
+             QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
+    QCOMPARE(delegate.saveResult(), 0);
+    // The next complete run reports nothing missing.
+    m_stubs->set("OVALITH_STUB_FAIL", "");
+    delegate.startCollection(kForm);
+    QVERIFY(delegate.missingDataTypes().empty());
+    QVERIFY(!notifier.eventsStartingWith("result:").last().contains("一部の情報"));
 }
 
 QTEST_GUILESS_MAIN(TestRun)

@@ -150,8 +150,10 @@ SilentServer::SilentServer()
         std::vector<int> connections;
         while (!m_stop.load()) {
             const int connection = ::accept(m_socket, nullptr, nullptr);
-            if (connection >= 0)
+            if (connection >= 0) {
                 connections.push_back(connection); // held open, never read, never answered
+                ++m_connections;
+            }
         }
         for (const int connection : connections)
             ::close(connection);
@@ -164,6 +166,33 @@ SilentServer::~SilentServer()
     ::shutdown(m_socket, SHUT_RDWR);
     ::close(m_socket);
     m_acceptor.join();
+}
+
+} // namespace testsupport
+
+namespace testsupport {
+
+UnreachableServer::UnreachableServer()
+{
+    m_socket = boundSocket(0, m_port);
+    ::listen(m_socket, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // Connections nobody accepts fill the queue; the kernel then drops every later attempt unanswered.
+    for (int i = 0; i < 3; ++i) {
+        const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(filler, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+        m_fillers.push_back(filler);
+    }
+}
+
+UnreachableServer::~UnreachableServer()
+{
+    for (const int filler : m_fillers)
+        ::close(filler);
+    ::close(m_socket);
 }
 
 } // namespace testsupport

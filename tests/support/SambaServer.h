@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace testsupport {
 
@@ -34,19 +35,35 @@ private:
     QString m_problem;
 };
 
-// Accepts connections and never answers: a file server that hangs.
+// Accepts connections and never answers: a file server that hangs once connected.
 class SilentServer
 {
 public:
     SilentServer();
     ~SilentServer();
     QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    int connections() const { return m_connections.load(); }
 
 private:
     int m_socket = -1;
     int m_port = 0;
     std::atomic<bool> m_stop{false};
+    std::atomic<int> m_connections{0};
     std::thread m_acceptor;
+};
+
+// Listens, but its queue of connections is full and it never takes one: a connection never opens.
+class UnreachableServer
+{
+public:
+    UnreachableServer();
+    ~UnreachableServer();
+    QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+private:
+    int m_socket = -1;
+    int m_port = 0;
+    std::vector<int> m_fillers;
 };
 
 } // namespace testsupport

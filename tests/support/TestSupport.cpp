@@ -2,13 +2,14 @@
 
 #include "util/Cp932.h"
 #include "util/OVUtil.h"
-#include "util/platform/Platform.h"
 
 #include <QDir>
-
 #include <QFile>
+#include <QProcess>
 #include <QTest>
+
 #include <algorithm>
+#include <csignal>
 
 namespace testsupport {
 
@@ -37,13 +38,28 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QString shellOutput(const QString &commandLine)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
+    shell.waitForFinished(-1);
+    return QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
+}
+
 QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteArray &time)
 {
+    // The system's own tools, not the program's functions, say what the names must be.
+#ifdef Q_OS_MACOS
+    const QString computer = shellOutput(QStringLiteral("scutil --get ComputerName"));
+#else
+    const QString computer = shellOutput(QStringLiteral(
+        "[ -r /etc/machine-info ] && . /etc/machine-info; printf '%s' \"${PRETTY_HOSTNAME:-$(uname -n)}\""));
+#endif
     return readFile(fixture(QStringLiteral("expected/") + name))
         .replace("@DATE@", date)
         .replace("@TIME@", time)
-        .replace("@COMPUTER@", cp932::encode(platform::computerName().value_or(QString())))
-        .replace("@USER@", cp932::encode(platform::loginName()))
+        .replace("@COMPUTER@", cp932::encode(computer))
+        .replace("@USER@", cp932::encode(shellOutput(QStringLiteral("id -un"))))
         .replace("@LONG_BIT@", "64");
 }
 
@@ -98,10 +114,13 @@ StubEnvironment::StubEnvironment()
 {
     m_env.set("PATH", QByteArray(OVALITH_STUBS_DIR ":") + qgetenv("PATH"));
     m_env.set("OVALITH_STUB_LOG", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.log"))));
-    for (const char *name : {"OVALITH_STUB_PLISTS", "OVALITH_STUB_IFCONFIG", "OVALITH_STUB_MOUNT_SLEEP",
-                             "OVALITH_STUB_MOUNT_FAIL", "OVALITH_STUB_SHARE_DIR", "OVALITH_STUB_MOUNT_LIST",
-                             "OVALITH_STUB_NETBIOS"})
+    for (const char *name :
+         {"OVALITH_STUB_PLISTS", "OVALITH_STUB_IFCONFIG", "OVALITH_STUB_MOUNT_SLEEP",
+          "OVALITH_STUB_MOUNT_FAIL", "OVALITH_STUB_SHARE_DIR", "OVALITH_STUB_MOUNT_LIST",
+          "OVALITH_STUB_NETBIOS", "OVALITH_STUB_FAIL", "OVALITH_STUB_HANG", "OVALITH_STUB_GARBAGE",
+          "OVALITH_STUB_SLEEP", "OVALITH_COMMAND_TIMEOUT", "OVALITH_SERIAL_COMMANDS"})
         m_env.unset(name);
+    m_env.set("OVALITH_STUB_PIDS", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.pids"))));
     m_env.set("OVALITH_SYSTEM_PROFILER", "system_profiler"); // the stub, not the profiler beside the program
 }
 
@@ -115,6 +134,27 @@ void StubEnvironment::serveIfconfig(const QByteArray &listing)
     const QString path = m_dir.filePath(QStringLiteral("ifconfig.txt"));
     writeFile(path, listing);
     m_env.set("OVALITH_STUB_IFCONFIG", QFile::encodeName(path));
+}
+
+bool StubEnvironment::anyStubStillRunning() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("stub.pids")));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const int pid = line.trimmed().toInt();
+        // A killed process that nobody has reaped yet is gone all the same.
+        if (pid > 0 && ::kill(pid, 0) == 0 &&
+            !readFile(QStringLiteral("/proc/%1/stat").arg(pid)).contains(") Z "))
+            return true;
+    }
+    return false;
+}
+
+bool StubEnvironment::stubsStarted(int count) const
+{
+    QFile file(m_dir.filePath(QStringLiteral("stub.pids")));
+    return file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2 * count;
 }
 
 QStringList StubEnvironment::log() const

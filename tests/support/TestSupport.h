@@ -55,6 +55,10 @@ public:
     void set(const char *name, const QByteArray &value) { m_env.set(name, value); }
     QStringList log() const;
     QString directory() const { return m_dir.path(); }
+    // The data types named in OVALITH_STUB_HANG: whether this many have started, and whether any of their
+    // processes is still alive.
+    bool stubsStarted(int count) const;
+    bool anyStubStillRunning() const;
 
 private:
     QTemporaryDir m_dir;

@@ -68,9 +68,17 @@ std::optional<ShareSettings> deliveryTarget(const QCommandLineParser &parser, QS
             error = QStringLiteral("--server needs --deliver");
         return std::nullopt;
     }
-    const auto target = parser.isSet(QStringLiteral("server"))
-                            ? ShareSettings::forServer(parser.value(QStringLiteral("server")))
-                            : ShareSettings::configured();
+    if (parser.isSet(QStringLiteral("server"))) {
+        const QString server = parser.value(QStringLiteral("server"));
+        const auto target = ShareSettings::forServer(server);
+        if (!target)
+            error =
+                QStringLiteral(
+                    "not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
+                    .arg(server);
+        return target;
+    }
+    const auto target = ShareSettings::configured();
     if (!target)
         error = QStringLiteral(
             "no file server to deliver to: give --server HOST[:PORT] or set OVALITH_FILE_SERVER");

@@ -1,5 +1,7 @@
 #include "OVSmbClientShare.h"
 
+#include "ConnectProbe.h"
+
 #include "util/platform/Platform.h"
 
 #include <QFile>
@@ -13,7 +15,9 @@
 
 namespace {
 
-constexpr int kTimeoutMilliseconds = 5000;
+constexpr int kConnectMilliseconds = 5000;
+// A busy server may take its time to answer once connected (seen: 15 seconds), as smbclient allows.
+constexpr int kOperationMilliseconds = 60000;
 constexpr int kStandardPort = 445;
 
 // The guest with an empty password; libsmbclient asks through a plain function.
@@ -44,11 +48,9 @@ OVSmbClientShare::~OVSmbClientShare()
 
 QByteArray OVSmbClientShare::urlOf(const QString &name) const
 {
-    const QString host = m_settings.host();
-    const QByteArray hostPart = host.contains(QLatin1Char(':')) ? '[' + host.toLatin1() + ']' : encoded(host);
-    // Always with the port: one connection attempt, so the time limit holds.
-    QByteArray url =
-        "smb://" + hostPart + ':' + QByteArray::number(m_settings.port().value_or(kStandardPort));
+    // Always with the port: one connection attempt, to the port the probe reached.
+    QByteArray url = "smb://" + encoded(m_settings.host()) + ':' +
+                     QByteArray::number(m_settings.port().value_or(kStandardPort));
     url += '/' + encoded(m_settings.share);
     if (!name.isEmpty())
         url += '/' + encoded(name);
@@ -58,13 +60,19 @@ QByteArray OVSmbClientShare::urlOf(const QString &name) const
 bool OVSmbClientShare::mount()
 {
     unmount();
+    if (!canConnect(m_settings.host(), m_settings.port().value_or(kStandardPort), kConnectMilliseconds)) {
+        logMountFailure(QStringLiteral("no connection within %1 s").arg(kConnectMilliseconds / 1000));
+        return false;
+    }
     m_context = smbc_new_context();
     if (!m_context)
         return false;
+    // The library's own messages go to stderr, never to stdout, where only the report belongs.
+    smbc_setOptionDebugToStderr(m_context, 1);
     smbc_setFunctionAuthDataWithContext(m_context, guestAuthentication);
     smbc_setOptionUseKerberos(m_context, 0);
     smbc_setOptionFallbackAfterKerberos(m_context, 1);
-    smbc_setTimeout(m_context, kTimeoutMilliseconds);
+    smbc_setTimeout(m_context, kOperationMilliseconds);
     SMBCFILE *share = nullptr;
     if (smbc_init_context(m_context))
         share = smbc_getFunctionOpendir(m_context)(m_context, urlOf(QString()).constData());
@@ -73,11 +81,15 @@ bool OVSmbClientShare::mount()
         smbc_getFunctionClosedir(m_context)(m_context, share);
         return true;
     }
-    platform::systemLog(
-        QStringLiteral("mount err standardErr[%1],standardOutput[] execCommand[%2]")
-            .arg(QString::fromLocal8Bit(std::strerror(error)), QString::fromUtf8(urlOf(QString()))));
+    logMountFailure(QString::fromLocal8Bit(std::strerror(error)));
     unmount();
     return false;
+}
+
+void OVSmbClientShare::logMountFailure(const QString &reason) const
+{
+    platform::systemLog(QStringLiteral("mount err standardErr[%1],standardOutput[] execCommand[%2]")
+                            .arg(reason, QString::fromUtf8(urlOf(QString()))));
 }
 
 void OVSmbClientShare::unmount()

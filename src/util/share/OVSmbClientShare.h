@@ -23,6 +23,7 @@ public:
 private:
     QByteArray urlOf(const QString &name) const;
     bool writeAll(const QByteArray &bytes, const QByteArray &url);
+    void logMountFailure(const QString &reason) const;
 
     ShareSettings m_settings;
     _SMBCCTX *m_context = nullptr;

@@ -6,7 +6,9 @@
 #include "app/gui/OVRunController.h"
 #include "util/OVUtil.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -54,7 +56,8 @@ struct Desktop
         window.setupComboBox();
         window.show();
     }
-    void fill(const FormValues &form)
+    void fill(const FormValues &form) { fill(window, form); }
+    static void fill(OVMainWindow &window, const FormValues &form)
     {
         window.controlNumber(0)->setText(form.controlNumber01);
         window.controlNumber(1)->setText(form.controlNumber02);
@@ -105,6 +108,9 @@ private Q_SLOTS:
     void universalRunUsesTheFormAsItWasAtTheStart();
     void universalEndDuringARunWaitsAndSkipsSaveAndReport();
     void sixtyFourBitEndAsksOnASheetAndQuits();
+    void universalEndThroughTheRealEventLoop_data();
+    void universalEndThroughTheRealEventLoop();
+    void returnRegisters();
     void configuredFileServerReportsInTheNetworkForm();
 
 private:
@@ -270,6 +276,70 @@ void TestGuiRun::sixtyFourBitEndAsksOnASheetAndQuits()
              (QStringList{"sheet:インベントリ収集|データ収集が終了しました。", "terminate"}));
     QVERIFY(desktop.controller.delegate().saveResult() & OVAppDelegate::EndRequested);
     QVERIFY(!desktop.window.isVisible());
+}
+
+void TestGuiRun::universalEndThroughTheRealEventLoop_data()
+{
+    QTest::addColumn<bool>("duringARun");
+    QTest::newRow("idle") << false;
+    QTest::newRow("during a run") << true;
+}
+
+// The program as it runs: its real message box, answered by a timer, inside QApplication::exec(), which
+// must return once the box is closed.
+void TestGuiRun::universalEndThroughTheRealEventLoop()
+{
+    QFETCH(bool, duringARun);
+    m_stubs->set("OVALITH_STUB_HANG", "SPNetworkDataType");
+    OVMainWindow window;
+    OVQtMessagePresenter presenter;
+    OVRunController controller(window, presenter, OVBuildProfile::universal());
+    window.show();
+    Desktop::fill(window, kForm);
+    enum class Step { Register, End, Answer, Done } step = duringARun ? Step::Register : Step::End;
+    QString boxText;
+    QElapsedTimer sinceAnswer;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (step == Step::Register) {
+            step = Step::End;
+            window.registButton()->click();
+        } else if (step == Step::End && (!duringARun || m_stubs->stubsStarted(1))) {
+            step = Step::Answer;
+            QTimer::singleShot(0, window.cancelButton(), &QPushButton::click);
+        } else if (auto *box = QApplication::activeModalWidget(); step == Step::Answer && box) {
+            step = Step::Done;
+            boxText = box->findChild<QLabel *>("informativeText")->text();
+            sinceAnswer.start();
+            box->findChild<QPushButton *>()->click();
+        }
+    });
+    poll.start(20);
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); }); // never hang the suite
+    QCOMPARE(QApplication::exec(), 0);
+    qInfo("the program ended %lld ms after the box was answered", sinceAnswer.elapsed());
+    QCOMPARE(boxText, QStringLiteral("データ収集が終了しました。"));
+    // A stopped run ends at once; the margin is for a loaded machine.
+    QVERIFY2(sinceAnswer.elapsed() < 10000, qPrintable(QString::number(sinceAnswer.elapsed())));
+    QVERIFY(!window.isVisible());
+    QVERIFY(!controller.isRunning());
+    QVERIFY(!m_stubs->anyStubStillRunning());
+    QDir().mkpath(m_app->savePath());
+    QCOMPARE(QDir(m_app->savePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestGuiRun::returnRegisters()
+{
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(FormValues{"abc", "12", "x123", "山田", ""});
+    QTest::keyClick(desktop.window.lastName(), Qt::Key_Return);
+    QCOMPARE(desktop.presenter.events,
+             QStringList{"box:使用者氏名を入力してください。|使用者氏名を入力してください。"});
+    desktop.window.lastName()->setText("太郎");
+    desktop.presenter.events.clear();
+    QTest::keyClick(desktop.window.controlNumber(1), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(desktop.presenter.events.filter("reveal:"),
+             QStringList{"reveal:" + m_app->savePath() + "abc-12-x123.csv"});
 }
 
 void TestGuiRun::configuredFileServerReportsInTheNetworkForm()
