@@ -1,6 +1,7 @@
 #include "PlistWriter.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,19 +24,23 @@ QByteArray escaped(const QString &text)
 
 void write(QByteArray &out, const PValue &value, int depth);
 
-void writeDict(QByteArray &out, PValue::Dict dict, int depth)
+void writeDict(QByteArray &out, const PValue::Dict &dict, int depth)
 {
     const QByteArray indent(depth, '\t');
     if (dict.empty()) {
         out += indent + "<dict/>\n";
         return;
     }
-    std::stable_sort(dict.begin(), dict.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    // The members in key order, by address: nothing is copied or moved.
+    std::vector<const PValue::Dict::value_type *> sorted;
+    for (const auto &member : dict)
+        sorted.push_back(&member);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto *a, const auto *b) { return a->first < b->first; });
     out += indent + "<dict>\n";
-    for (const auto &[key, member] : dict) {
-        out += QByteArray(depth + 1, '\t') + "<key>" + escaped(key) + "</key>\n";
-        write(out, member, depth + 1);
+    for (const auto *member : sorted) {
+        out += QByteArray(depth + 1, '\t') + "<key>" + escaped(member->first) + "</key>\n";
+        write(out, member->second, depth + 1);
     }
     out += indent + "</dict>\n";
 }

@@ -91,7 +91,7 @@ void TestPlist::scalarsBecomeText()
 {
     const auto document = PlistDocument::fromBytes(
         plist("<array><dict>"
-              "<key>s</key><string>a&amp;b &#x3042;</string><key>empty</key><string/>"
+              "<key>s</key><string>a&amp;b &#x3042;&#x4e00;&#x4E8C;&#xfa15;</string><key>empty</key><string/>"
               "<key>int</key><integer>500107862016</integer><key>neg</key><integer>-5</integer>"
               "<key>yes</key><true/><key>no</key><false/>"
               "<key>half</key><real>2.5</real><key>three</key><real>3.0</real>"
@@ -100,7 +100,7 @@ void TestPlist::scalarsBecomeText()
               "<key>numtext</key><string> 42 </string>"
               "</dict></array>"));
     const PlistValue dict = document.rootElements().at(0);
-    QCOMPARE(dict.value("s").text(), std::optional(QStringLiteral("a&b あ")));
+    QCOMPARE(dict.value("s").text(), std::optional(QStringLiteral("a&b あ一二\uFA15")));
     QCOMPARE(dict.value("empty").text(), std::optional(QString()));
     QCOMPARE(dict.value("int").text(), std::optional(QStringLiteral("500107862016")));
     QCOMPARE(dict.value("neg").text(), std::optional(QStringLiteral("-5")));
