@@ -100,10 +100,15 @@ void OVAppDelegate::prepare(const FormValues &form)
 
 void OVAppDelegate::getInventoryData()
 {
-    m_run->collectors.runAll(*m_commands, [this](int number, const QString &name) {
-        cDebugLog::outputLog(u"inventory_%1"_s.arg(number));
-        m_notifier.collectorStarted(number, OVCollectors::kCount, name);
-    });
+    const OVCollectors::Observer observer{
+        [this](int number, const QString &name) {
+            m_notifier.collectorStarted(number, OVCollectors::kCount, name);
+        },
+        // Where the run waits, so that debug.txt names the data type of a run that hangs.
+        [](int number, const QString &dataType) {
+            cDebugLog::outputLog(u"inventory_%1 %2"_s.arg(number).arg(dataType));
+        }};
+    m_run->collectors.runAll(*m_commands, observer);
     noteMissingDataTypes();
     cDebugLog::outputLog(u"inventory_10"_s);
     m_run->manageInfoArray = createManageInfoCSVRecords(m_run->form, machineKey(), today);

@@ -27,7 +27,7 @@ std::vector<const OVInventoryBase *> OVCollectors::inCreationOrder() const
 void OVCollectors::runAll(const std::function<void(int number, const QString &name)> &beforeEach)
 {
     OVCommandGroup group;
-    runAll(group, beforeEach);
+    runAll(group, Observer{beforeEach, [](int, const QString &) {}});
 }
 
 std::vector<const OVInventoryBase *> OVCollectors::inRunOrder() const
@@ -46,24 +46,31 @@ std::vector<MissingDataType> OVCollectors::missingDataTypes() const
     return missing;
 }
 
-void OVCollectors::runAll(OVCommandGroup &group,
-                          const std::function<void(int number, const QString &name)> &beforeEach)
+void OVCollectors::runAll(OVCommandGroup &group, const Observer &observer)
 {
-    const auto run = [&](int number, const QString &name, OVInventoryBase &collector) {
-        beforeEach(number, name);
-        collector.execute(group);
-        collector.createCSVRecords();
-    };
-    run(1, QStringLiteral("software"), *software);
-    run(2, QStringLiteral("hardware"), *hardware);
-    run(3, QStringLiteral("network"), *network);
-    run(4, QStringLiteral("OS"), *os);
-    beforeEach(5, QStringLiteral("disk"));
-    hdd->systemHDDName().append(os->systemHDDName());
-    hdd->execute(group);
-    hdd->createCSVRecords();
-    run(6, QStringLiteral("display"), *display);
-    run(7, QStringLiteral("Bluetooth"), *bluetooth);
-    run(8, QStringLiteral("USB"), *usb);
-    run(9, QStringLiteral("printer"), *printer);
+    const std::pair<const char *, OVInventoryBase *> steps[] = {{"software", software.get()},
+                                                                {"hardware", hardware.get()},
+                                                                {"network", network.get()},
+                                                                {"OS", os.get()},
+                                                                {"disk", hdd.get()},
+                                                                {"display", display.get()},
+                                                                {"Bluetooth", bluetooth.get()},
+                                                                {"USB", usb.get()},
+                                                                {"printer", printer.get()}};
+    const bool serial = qEnvironmentVariable("OVALITH_SERIAL_COMMANDS") == QLatin1String("1");
+    if (!serial) {
+        for (const auto &[name, collector] : steps)
+            collector->start(group);
+    }
+    int number = 0;
+    for (const auto &[name, collector] : steps) {
+        observer.beforeRecords(++number, QString::fromLatin1(name));
+        if (collector == hdd.get())
+            hdd->systemHDDName().append(os->systemHDDName());
+        for (int i = 0; i < int(collector->dataTypes().size()); ++i) {
+            observer.beforeWait(number, collector->dataTypes().at(i));
+            collector->finish(i, group);
+        }
+        collector->createCSVRecords();
+    }
 }

@@ -39,10 +39,19 @@ struct OVCollectors
     // software, hardware, network, OS, disk, display, Bluetooth, USB, printer.
     std::vector<const OVInventoryBase *> inRunOrder() const;
 
-    // Executes each collector and reads its records, in the run order. The OS collector runs before the
-    // disk collector and hands it the start volume's name. beforeEach gets 1..9 and a short name.
-    void runAll(OVCommandGroup &group,
-                const std::function<void(int number, const QString &name)> &beforeEach);
+    struct Observer
+    {
+        // Before a collector's records are made: 1..9 and a short name.
+        std::function<void(int number, const QString &name)> beforeRecords;
+        // Before the run waits for one of that collector's data types.
+        std::function<void(int number, const QString &dataType)> beforeWait;
+    };
+
+    // Starts every data type's command at once, then makes each collector's records in the run order,
+    // each waiting for its own commands only; with OVALITH_SERIAL_COMMANDS=1, runs each command when its
+    // collector's turn comes, as a site may need where concurrent system_profiler runs misbehave. The OS
+    // collector reads its file before the disk collector and hands it the start volume's name.
+    void runAll(OVCommandGroup &group, const Observer &observer);
     void runAll(const std::function<void(int number, const QString &name)> &beforeEach);
 
     // The data types whose facts could not be read, in the run order.

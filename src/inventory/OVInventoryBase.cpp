@@ -17,7 +17,13 @@ OVInventoryBase::OVInventoryBase(QString macAddress, QString nowDate, const QStr
     m_execCommandArray = makeCommandLine(dataTypes);
 }
 
-OVInventoryBase::~OVInventoryBase() = default;
+OVInventoryBase::~OVInventoryBase()
+{
+    for (std::thread &command : m_started) {
+        if (command.joinable())
+            command.join();
+    }
+}
 
 QString OVInventoryBase::profilerCommand()
 {
@@ -49,8 +55,28 @@ OVInventoryBase::makeCommandLine(const QStringList &dataTypes) const
 
 void OVInventoryBase::execute(OVCommandGroup &group)
 {
-    for (qsizetype i = 0; i < m_dataTypes.size(); ++i)
-        m_execCommandArray.at(std::size_t(i))->executeCommand(dataTypeTimeLimit(m_dataTypes.at(i)), group);
+    for (int i = 0; i < int(m_dataTypes.size()); ++i)
+        finish(i, group);
+}
+
+void OVInventoryBase::start(OVCommandGroup &group)
+{
+    m_started.resize(std::size_t(m_dataTypes.size()));
+    for (qsizetype i = 0; i < m_dataTypes.size(); ++i) {
+        m_started[std::size_t(i)] = std::thread([this, i, &group] {
+            m_execCommandArray.at(std::size_t(i))
+                ->executeCommand(dataTypeTimeLimit(m_dataTypes.at(i)), group);
+        });
+    }
+}
+
+void OVInventoryBase::finish(int index, OVCommandGroup &group)
+{
+    if (std::size_t(index) < m_started.size() && m_started[std::size_t(index)].joinable())
+        m_started[std::size_t(index)].join();
+    OVExecuteCommand &command = *m_execCommandArray.at(std::size_t(index));
+    if (command.ending() == OVExecuteCommand::Ending::NotRun)
+        command.executeCommand(dataTypeTimeLimit(m_dataTypes.at(index)), group);
 }
 
 void OVInventoryBase::execute()

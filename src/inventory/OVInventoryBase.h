@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 class OVCommandGroup;
@@ -36,6 +37,10 @@ public:
     // group kills the one running and skips the rest.
     void execute(OVCommandGroup &group);
     void execute();
+    // Starts every command at once, each waited for on a thread of its own.
+    void start(OVCommandGroup &group);
+    // Waits for one data type's started command; runs it here and now when it was not started.
+    void finish(int index, OVCommandGroup &group);
     virtual void createCSVRecords() {}
 
     const QString &macAddress() const { return m_macAddress; }
@@ -75,4 +80,5 @@ private:
     QStringList m_tempPlistFilePathArray;
     QString m_systemHDDName;
     mutable std::vector<std::optional<QString>> m_unreadable; // per data type: the reader refused the file
+    std::vector<std::thread> m_started;                       // per data type, when start() ran it
 };

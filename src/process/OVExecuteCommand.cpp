@@ -113,6 +113,12 @@ void OVExecuteCommand::executeCommand(int timeLimitSeconds)
 void OVExecuteCommand::executeCommand(std::chrono::milliseconds timeLimit, OVCommandGroup &group)
 {
     m_timeLimit = timeLimit;
+    if (group.isStopped()) { // the run is ending: nothing more is started
+        m_standardOutput = QString();
+        m_standardError = QString();
+        m_ending = Ending::Stopped;
+        return;
+    }
     QProcess process;
     process.setProgram(QStringLiteral("/bin/sh"));
     process.setArguments({QStringLiteral("-c"), m_command});

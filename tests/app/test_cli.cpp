@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void signalsStopEveryCommand_data();
     void signalsStopEveryCommand();
     void twoMacsInOneFolderKeepTheirOwnFacts();
+    void debugLogNamesTheDataTypeWaitedFor();
     void debugKeepsTheLastCheckpoint();
     void defaultProgramFolderIsTheExecutables();
     void progressLinesOnlyOnATerminal();
@@ -358,6 +360,27 @@ void TestCli::twoMacsInOneFolderKeepTheirOwnFacts()
     }
     QCOMPARE(QDir(shared.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"abc-12-x000.csv", "abc-12-x001.csv"}));
+}
+
+void TestCli::debugLogNamesTheDataTypeWaitedFor()
+{
+    m_stubs->set("OVALITH_STUB_HANG", "SPNetworkLocationDataType");
+    QTemporaryDir app;
+    QProcess process;
+    process.start(OVALITH_COLLECT_PROGRAM, formArguments(app.path()) << "--debug");
+    const auto stop = qScopeGuard([&] {
+        process.kill();
+        process.waitForFinished();
+    });
+    // The network collector's second data type hangs: the log says so while the run waits for it.
+    QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(app.filePath("SAVE/debug.txt"))
+                                  ? readFile(app.filePath("SAVE/debug.txt"))
+                                  : QByteArray(),
+                              QByteArray("inventory_3 SPNetworkLocationDataType"), 30000);
+    ::kill(pid_t(process.processId()), SIGTERM);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(readFile(app.filePath("SAVE/debug.txt")),
+             QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
 }
 
 void TestCli::debugKeepsTheLastCheckpoint()

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <unistd.h>
@@ -72,6 +73,9 @@ private Q_SLOTS:
     void endRequestedDuringARunSkipsSaveAndReport();
     void debugLogKeepsTheLastCheckpoint();
     void incompleteRunSaysSoInItsReport();
+    void slowDataTypeDelaysNoOther();
+    void serialCommands_data();
+    void serialCommands();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
@@ -276,6 +280,59 @@ void TestRun::incompleteRunSaysSoInItsReport()
     delegate.startCollection(kForm);
     QVERIFY(delegate.missingDataTypes().empty());
     QVERIFY(!notifier.eventsStartingWith("result:").last().contains("一部の情報"));
+}
+
+void TestRun::slowDataTypeDelaysNoOther()
+{
+    // The application scan answers only once every other data type has started: one after the other, it
+    // would wait half a minute for starts that come after it.
+    TempAppDir app;
+    FixedClock clock(QDateTime(QDate(2026, 12, 5), QTime(19, 30, 5)));
+    m_stubs->set("OVALITH_STUB_LAST", "SPApplicationsDataType");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    const QStringList order = m_stubs->order();
+    QCOMPARE(order.filter("start ").size(), 13);
+    const qsizetype lastStart = order.lastIndexOf(QRegularExpression("^start "));
+    QVERIFY2(lastStart < order.indexOf("done SPApplicationsDataType"), qPrintable(order.join(", ")));
+    // The same bytes as when they ran one after the other.
+    QCOMPARE(readFile(app.savePath() + "abc-12-x123.csv"),
+             expectedCsv("ohai-MacBookPro8_2.csv", "2026/12/05", "19:30:05"));
+    QVERIFY(delegate.missingDataTypes().empty());
+}
+
+void TestRun::serialCommands_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("1") << QByteArray("1") << true;
+    QTest::newRow("empty") << QByteArray("") << false;
+    QTest::newRow("0") << QByteArray("0") << false;
+    QTest::newRow("yes") << QByteArray("yes") << false;
+}
+
+void TestRun::serialCommands()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, serial);
+    TempAppDir app;
+    FixedClock clock(QDateTime(QDate(2026, 12, 5), QTime(19, 30, 5)));
+    m_stubs->set("OVALITH_SERIAL_COMMANDS", value);
+    m_stubs->set("OVALITH_STUB_SLEEP", "0.05");
+    RecordingNotifier notifier;
+    OVAppDelegate delegate(notifier);
+    delegate.startCollection(kForm);
+    QStringList oneAfterTheOther;
+    for (const char *type :
+         {"SPApplicationsDataType", "SPHardwareDataType", "SPNetworkDataType", "SPNetworkLocationDataType",
+          "SPSoftwareDataType", "SPSerialATADataType", "SPNVMeDataType", "SPStorageDataType",
+          "SPDisplaysDataType", "SPBluetoothDataType", "SPUSBDataType", "SPUSBHostDataType",
+          "SPPrintersDataType"})
+        oneAfterTheOther << QStringLiteral("start %1").arg(type) << QStringLiteral("done %1").arg(type);
+    QCOMPARE(m_stubs->order() == oneAfterTheOther, serial);
+    QCOMPARE(readFile(app.savePath() + "abc-12-x123.csv"),
+             expectedCsv("ohai-MacBookPro8_2.csv", "2026/12/05", "19:30:05"));
 }
 
 QTEST_GUILESS_MAIN(TestRun)

@@ -118,9 +118,10 @@ StubEnvironment::StubEnvironment()
          {"OVALITH_STUB_PLISTS", "OVALITH_STUB_IFCONFIG", "OVALITH_STUB_MOUNT_SLEEP",
           "OVALITH_STUB_MOUNT_FAIL", "OVALITH_STUB_SHARE_DIR", "OVALITH_STUB_MOUNT_LIST",
           "OVALITH_STUB_NETBIOS", "OVALITH_STUB_FAIL", "OVALITH_STUB_HANG", "OVALITH_STUB_GARBAGE",
-          "OVALITH_STUB_SLEEP", "OVALITH_COMMAND_TIMEOUT", "OVALITH_SERIAL_COMMANDS"})
+          "OVALITH_STUB_SLEEP", "OVALITH_STUB_LAST", "OVALITH_COMMAND_TIMEOUT", "OVALITH_SERIAL_COMMANDS"})
         m_env.unset(name);
     m_env.set("OVALITH_STUB_PIDS", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.pids"))));
+    m_env.set("OVALITH_STUB_ORDER", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.order"))));
     m_env.set("OVALITH_SYSTEM_PROFILER", "system_profiler"); // the stub, not the profiler beside the program
 }
 
@@ -149,6 +150,14 @@ bool StubEnvironment::anyStubStillRunning() const
             return true;
     }
     return false;
+}
+
+QStringList StubEnvironment::order() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("stub.order")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 bool StubEnvironment::stubsStarted(int count) const

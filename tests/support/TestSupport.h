@@ -58,6 +58,8 @@ public:
     // The data types named in OVALITH_STUB_HANG: whether this many have started, and whether any of their
     // processes is still alive.
     bool stubsStarted(int count) const;
+    // "start TYPE" and "done TYPE" as the stub profiler began and ended each data type.
+    QStringList order() const;
     bool anyStubStillRunning() const;
 
 private:

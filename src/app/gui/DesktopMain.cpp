@@ -40,9 +40,6 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(profile.executableName);
-    // The end decides when the program ends: a run may still need the event loop after the window
-    // has closed.
-    QApplication::setQuitOnLastWindowClosed(false);
     OVBuildProfile::setCurrent(profile);
     setJapaneseFont(app);
     if (!passOsGate(profile))

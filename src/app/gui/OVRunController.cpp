@@ -5,6 +5,7 @@
 #include "app/ResultText.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QProgressBar>
 
 OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &presenter,
@@ -13,6 +14,9 @@ OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &prese
       m_delegate(std::make_unique<OVAppDelegate>(*this))
 {
     m_delegate->setDelivery(ShareSettings::configured());
+    // The end decides when the program ends: a run may still need the event loop after the last window
+    // has closed.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     connect(&window, &OVMainWindow::registRequested, this, &OVRunController::regist);
     connect(&window, &OVMainWindow::cancelRequested, this, &OVRunController::cancel);
 }

@@ -322,7 +322,8 @@ void TestGuiRun::universalEndThroughTheRealEventLoop()
     // A stopped run ends at once; the margin is for a loaded machine.
     QVERIFY2(sinceAnswer.elapsed() < 10000, qPrintable(QString::number(sinceAnswer.elapsed())));
     QVERIFY(!window.isVisible());
-    QVERIFY(!controller.isRunning());
+    QVERIFY2(!controller.isRunning(),
+             qPrintable(QString("delegate %1").arg(controller.delegate().isRunning())));
     QVERIFY(!m_stubs->anyStubStillRunning());
     QDir().mkpath(m_app->savePath());
     QCOMPARE(QDir(m_app->savePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
