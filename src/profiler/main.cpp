@@ -1,6 +1,7 @@
-// ovalith-profiler: system_profiler's XML for the ten data types Ovalith reads, from a Linux system's own
+// ovalith-profiler: system_profiler's XML for the data types Ovalith reads, from a Linux system's own
 // files and tools. Usage: ovalith-profiler [-xml] [-detailLevel LEVEL] [--root DIR] DataType...
 #include "Profiler.h"
+#include "util/Version.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (printVersionWhenAsked(argc, argv, "ovalith-profiler"))
+        return 0;
     QCoreApplication app(argc, argv);
     QStringList dataTypes;
     QString root = QStringLiteral("/");

@@ -1,6 +1,7 @@
 #include "OVUtil.h"
 
 #include "Cp932.h"
+#include "InstalledLayout.h"
 #include "OVBuildProfile.h"
 #include "platform/Platform.h"
 #include "process/OVExecuteCommand.h"
@@ -62,12 +63,16 @@ QString OVUtil::getNowString(const QString &pattern)
 
 QString OVUtil::getCurrentDirectory()
 {
-    {
-        QMutexLocker lock(&g_settingsMutex);
-        if (!g_currentDirectory.isEmpty())
-            return g_currentDirectory;
-    }
+    QMutexLocker lock(&g_settingsMutex);
+    if (!g_currentDirectory.isEmpty())
+        return g_currentDirectory;
+#ifdef OVALITH_INSTALLED_LAYOUT
+    // Made once, on first use; an installed program's own folder is a system folder.
+    static const QString installed = installedProgramFolder(platform::applicationDirectory());
+    return installed;
+#else
     return platform::applicationDirectory();
+#endif
 }
 
 QString OVUtil::getSaveFilePath()

@@ -409,6 +409,9 @@ void TestCli::progressLinesOnlyOnATerminal()
     QCOMPARE(piped.exitCode, 0);
     QVERIFY(!piped.err.contains("[1/9]"));
 
+#ifndef Q_OS_LINUX
+    QSKIP("script(1) of util-linux gives the program a terminal here");
+#endif
     const QString script = QStandardPaths::findExecutable("script");
     if (script.isEmpty())
         QSKIP("no script(1) to give the program a terminal");
@@ -432,8 +435,12 @@ void TestCli::help()
 {
     const Result result = collect({"--help"});
     QCOMPARE(result.exitCode, 0);
-    for (const char *option : {"--control-number", "--family-name", "--given-name", "--app-dir", "--debug"})
+    for (const char *option :
+         {"--control-number", "--family-name", "--given-name", "--app-dir", "--debug", "--version"})
         QVERIFY2(result.out.contains(option), option);
+    const Result version = collect({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("ovalith-collect " OVALITH_VERSION "\n"));
 }
 
 void TestCli::deliveryFailureExitsWithThree()

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "process/OVExecuteCommand.h"
 
 #include <QElapsedTimer>
@@ -15,12 +16,7 @@ bool processAlive(const QString &pidFile)
     QFile file(pidFile);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const pid_t pid = file.readAll().trimmed().toInt();
-    if (pid <= 0 || ::kill(pid, 0) != 0)
-        return false;
-    // A killed child that is waiting to be reaped by init counts as gone.
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    return !stat.open(QIODevice::ReadOnly) || !stat.readAll().contains(") Z ");
+    return testsupport::processIsAlive(file.readAll().trimmed().toLongLong());
 }
 
 } // namespace

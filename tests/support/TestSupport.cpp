@@ -38,6 +38,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QString shellOutput(const QString &commandLine);
+
+bool processIsAlive(qint64 pid)
+{
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly))
+        return !stat.readAll().contains(") Z ");
+    // No /proc (macOS): ps tells the state.
+    return !shellOutput(QStringLiteral("ps -o stat= -p %1").arg(pid)).startsWith(QLatin1Char('Z'));
+}
+
 QString shellOutput(const QString &commandLine)
 {
     QProcess shell;
@@ -143,10 +156,7 @@ bool StubEnvironment::anyStubStillRunning() const
     if (!file.open(QIODevice::ReadOnly))
         return false;
     for (const QByteArray &line : file.readAll().split('\n')) {
-        const int pid = line.trimmed().toInt();
-        // A killed process that nobody has reaped yet is gone all the same.
-        if (pid > 0 && ::kill(pid, 0) == 0 &&
-            !readFile(QStringLiteral("/proc/%1/stat").arg(pid)).contains(") Z "))
+        if (processIsAlive(line.trimmed().toLongLong()))
             return true;
     }
     return false;

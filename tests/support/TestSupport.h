@@ -28,6 +28,9 @@ QStringList describe(const RecordList &records);
 // True when every record carries this key and date.
 bool stampedWith(const RecordList &records, const QString &key, const QString &date);
 
+// Whether the process lives: one that was killed and waits to be reaped counts as gone.
+bool processIsAlive(qint64 pid);
+
 // Sets environment variables for its lifetime and restores what was there before.
 class ScopedEnv
 {

@@ -77,6 +77,9 @@ void TestCp932::writesOneQuestionMarkPerMissingCodePoint()
 
 void TestCp932::decodesAsTheSystemDoes()
 {
+#ifndef __GLIBC__
+    QSKIP("the table is glibc's CP932, and this system's iconv is another");
+#endif
     // Every byte sequence the encoder writes, read back by this decoder and by the system's iconv.
     QByteArray all;
     for (char32_t cp = 0x20; cp <= 0xFFFF; ++cp) {

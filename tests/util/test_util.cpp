@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "util/InstalledLayout.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
 
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
@@ -18,6 +20,7 @@ class TestUtil : public QObject
 private Q_SLOTS:
     void macAddressesComeFromIfconfig();
     void foldersHangOffTheProgramFolder();
+    void installedProgramKeepsItsFolderInTheUsersData();
     void nowStringUsesTheLocalClock();
     void outputFileWritesCodePage932();
     void outputFileLeavesTargetWhenItCannotWrite();
@@ -53,6 +56,36 @@ void TestUtil::foldersHangOffTheProgramFolder()
     OVUtil::createSaveFilePath();
     OVUtil::createSaveFilePath(); // an existing folder is simply used
     QVERIFY(QFileInfo(app.savePath()).isDir());
+}
+
+void TestUtil::installedProgramKeepsItsFolderInTheUsersData()
+{
+    // An unpacked package: the program in usr/bin, the sample lists in usr/share/ovalith/DAT.
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath("usr/bin"));
+    QDir().mkpath(root.filePath("usr/share/ovalith/DAT"));
+    writeFile(root.filePath("usr/share/ovalith/DAT/Busho.TxT"), "\x91\x8D\x96\xB1\x95\x94\r\n");
+    writeFile(root.filePath("usr/share/ovalith/DAT/Basho.TxT"), "A\r\n");
+    QTemporaryDir home;
+    ScopedEnv env;
+    env.set("HOME", QFile::encodeName(home.path()));
+    env.unset("XDG_DATA_HOME");
+    const QString folder = installedProgramFolder(root.filePath("usr/bin"));
+    QCOMPARE(folder, home.path() + "/.local/share/ovalith"); // made with its parents
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(QDir(folder + "/DAT").entryList(QDir::Files), (QStringList{"Basho.TxT", "Busho.TxT"}));
+    QCOMPARE(readFile(folder + "/DAT/Busho.TxT"), QByteArray("\x91\x8D\x96\xB1\x95\x94\r\n"));
+    // The site's own lists are never overwritten, and a list it removed does not come back.
+    writeFile(folder + "/DAT/Busho.TxT", "site list");
+    QFile::remove(folder + "/DAT/Basho.TxT");
+    QCOMPARE(installedProgramFolder(root.filePath("usr/bin")), folder);
+    QCOMPARE(readFile(folder + "/DAT/Busho.TxT"), QByteArray("site list"));
+    QVERIFY(!QFile::exists(folder + "/DAT/Basho.TxT"));
+    // XDG_DATA_HOME wins when it is an absolute path; a relative one is ignored.
+    env.set("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+    QCOMPARE(installedProgramFolder(root.filePath("usr/bin")), home.filePath("data") + "/ovalith");
+    env.set("XDG_DATA_HOME", "relative/data");
+    QCOMPARE(installedProgramFolder(root.filePath("usr/bin")), folder);
 }
 
 void TestUtil::nowStringUsesTheLocalClock()

@@ -5,6 +5,7 @@
 #include "app/cDebugLog.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
+#include "util/Version.h"
 #include "util/share/ShareSettings.h"
 
 #include <QCommandLineParser>
@@ -40,6 +41,7 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("Also deliver the file to the share stkget$ of the file server.")},
         {QStringLiteral("server"), QStringLiteral("The file server (default: OVALITH_FILE_SERVER)."),
          QStringLiteral("HOST[:PORT]")},
+        {QStringLiteral("version"), QStringLiteral("The program's version.")},
     });
 }
 
@@ -122,6 +124,8 @@ int runCollection(OVAppDelegate &delegate, const FormValues &form)
 
 int main(int argc, char *argv[])
 {
+    if (printVersionWhenAsked(argc, argv, "ovalith-collect"))
+        return 0;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ovalith-collect"));
     OVBuildProfile::setCurrent(OVBuildProfile::sixtyFourBit());

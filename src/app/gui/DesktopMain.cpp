@@ -8,6 +8,7 @@
 #include "app/cDebugLog.h"
 #include "app/cOperatingSystemCheck.h"
 #include "util/OVBuildProfile.h"
+#include "util/Version.h"
 
 #include <QApplication>
 
@@ -38,6 +39,8 @@ void setJapaneseFont(QApplication &app)
 
 int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
 {
+    if (printVersionWhenAsked(argc, argv, profile.executableName.toUtf8().constData()))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(profile.executableName);
     OVBuildProfile::setCurrent(profile);

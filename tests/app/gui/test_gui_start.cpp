@@ -92,6 +92,7 @@ class TestGuiStart : public QObject
 private Q_SLOTS:
     void eachBuildShowsTheFormOrRefuses_data();
     void eachBuildShowsTheFormOrRefuses();
+    void versionNeedsNoDisplay();
 };
 
 void TestGuiStart::eachBuildShowsTheFormOrRefuses_data()
@@ -125,10 +126,30 @@ void TestGuiStart::eachBuildShowsTheFormOrRefuses()
                                "】をご利用下さい。");
 }
 
+void TestGuiStart::versionNeedsNoDisplay()
+{
+    for (const char *build : {"64", "universal"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "no-such-platform"); // a QApplication would abort here
+        env.remove("DISPLAY");
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--start", build, "--version"});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        const QString name = qstrcmp(build, "64") == 0 ? "ovalith" : "ovalith-universal";
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), name + " " OVALITH_VERSION "\n");
+    }
+}
+
 int main(int argc, char *argv[])
 {
-    if (argc >= 3 && qstrcmp(argv[1], "--start") == 0)
-        return startDesktopProgram(1, argv, argv[2]);
+    if (argc >= 3 && qstrcmp(argv[1], "--start") == 0) {
+        const QByteArray build = argv[2];
+        // The program sees its own name first, then whatever follows the build.
+        argv[2] = argv[0];
+        return startDesktopProgram(argc - 2, argv + 2, build);
+    }
     QApplication app(argc, argv);
     TestGuiStart test;
     return QTest::qExec(&test, argc, argv);

@@ -1,0 +1,21 @@
+#include "InstalledLayout.h"
+
+#include <QDir>
+#include <QFile>
+
+QString installedProgramFolder(const QString &executableDirectory)
+{
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome)) // relative values are to be ignored
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    const QString folder = QDir::cleanPath(dataHome + QStringLiteral("/ovalith"));
+    if (!QDir().mkpath(folder))
+        return QString();
+    const QDir samples(executableDirectory + QStringLiteral("/../share/ovalith/DAT"));
+    const QString dat = folder + QStringLiteral("/DAT");
+    if (!QFileInfo::exists(dat) && samples.exists() && QDir().mkdir(dat)) {
+        for (const QString &name : samples.entryList(QDir::Files))
+            QFile::copy(samples.filePath(name), dat + QLatin1Char('/') + name);
+    }
+    return folder;
+}
