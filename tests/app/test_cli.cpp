@@ -1,41 +1,16 @@
+#include "CliRun.h"
 #include "SambaServer.h"
 #include "TestSupport.h"
 #include "util/Cp932.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
-
-#include <csignal>
 
 using namespace testsupport;
 
 namespace {
-
-struct Result
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result collect(const QStringList &arguments, const QString &program = OVALITH_COLLECT_PROGRAM)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QStringList formArguments(const QString &appDir)
-{
-    return {"--app-dir",     appDir, "--control-number", "abc-12-x123",
-            "--family-name", "山田", "--given-name",     "太郎"};
-}
 
 // The creation date and time the program wrote on line 2, checked for their shape.
 std::pair<QByteArray, QByteArray> creationStamp(const QByteArray &csv)
@@ -63,11 +38,6 @@ private Q_SLOTS:
     void refusesInput_data();
     void refusesInput();
     void failedSaveExitsWithOne();
-    void incompleteRunSavesAndExitsWithFour();
-    void signalsStopEveryCommand_data();
-    void signalsStopEveryCommand();
-    void twoMacsInOneFolderKeepTheirOwnFacts();
-    void debugLogNamesTheDataTypeWaitedFor();
     void debugKeepsTheLastCheckpoint();
     void defaultProgramFolderIsTheExecutables();
     void progressLinesOnlyOnATerminal();
@@ -93,7 +63,7 @@ void TestCli::writesTheFileAndPrintsTheReport()
     QTemporaryDir root;
     const QString app = root.filePath("O'Brien's $HOME; rm x");
     QDir().mkpath(app);
-    const Result result = collect(formArguments(app));
+    const CliResult result = collect(formArguments(app));
     QCOMPARE(result.exitCode, 0);
     const QString path = app + "/SAVE/abc-12-x123.csv";
     QCOMPARE(result.out,
@@ -212,7 +182,7 @@ void TestCli::refusesInput()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     QTemporaryDir app;
-    const Result result = collect(QStringList{"--app-dir", app.path()} + arguments);
+    const CliResult result = collect(QStringList{"--app-dir", app.path()} + arguments);
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.err, message);
     QCOMPARE(result.out, QString());
@@ -225,7 +195,7 @@ void TestCli::failedSaveExitsWithOne()
     // A folder stands at the final name, so the written file cannot take its place.
     QTemporaryDir app;
     QDir().mkpath(app.filePath("SAVE/abc-12-x123.csv/older"));
-    Result result = collect(formArguments(app.path()));
+    CliResult result = collect(formArguments(app.path()));
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
     QCOMPARE(result.out, QString());
@@ -249,140 +219,6 @@ void TestCli::failedSaveExitsWithOne()
     QVERIFY(result.err.endsWith("\nSPPrintersDataType: exited with status 2\n"));
 }
 
-void TestCli::incompleteRunSavesAndExitsWithFour()
-{
-    // A copy of the capture in which one data type writes nothing and one lists no items: nothing to
-    // report, so not missing.
-    QTemporaryDir plists;
-    for (const QString &name : QDir(fixture("real/ohai-MacBookPro8_2-10.7.5")).entryList(QDir::Files))
-        QFile::copy(fixture("real/ohai-MacBookPro8_2-10.7.5/" + name), plists.filePath(name));
-    writeFile(plists.filePath("SPNVMeDataType.xml"), "");
-    QFile::copy(fixture("machines/macbookpro-m3pro-macos26/SPUSBDataType.xml"),
-                plists.filePath("SPUSBHostDataType.xml"));
-    m_stubs->servePlists(plists.path());
-    m_stubs->set("OVALITH_STUB_HANG", "SPDisplaysDataType");
-    m_stubs->set("OVALITH_STUB_GARBAGE", "SPBluetoothDataType");
-    m_stubs->set("OVALITH_STUB_FAIL", "SPPrintersDataType");
-    m_stubs->set("OVALITH_COMMAND_TIMEOUT", "1");
-    QTemporaryDir broken;
-    const Result result = collect(formArguments(broken.path()));
-    QCOMPARE(result.exitCode, 4);
-    QCOMPARE(result.err, QStringLiteral("SPDisplaysDataType: timed out after 1 s\n"
-                                        "SPBluetoothDataType: not a property list\n"
-                                        "SPPrintersDataType: exited with status 1\n"));
-    const QString path = broken.filePath("SAVE/abc-12-x123.csv");
-    QCOMPARE(result.out,
-             "データ収集を完了しました。\n「" + path +
-                 "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
-                 "一部の情報を収集できませんでした：SPDisplaysDataType、SPBluetoothDataType、"
-                 "SPPrintersDataType\n");
-    QVERIFY(!m_stubs->anyStubStillRunning());
-    QCOMPARE(QDir(broken.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"abc-12-x123.csv"});
-
-    // The file is the one a Mac writes whose reports of those three data types are simply empty.
-    for (const char *name : {"SPDisplaysDataType.xml", "SPBluetoothDataType.xml", "SPPrintersDataType.xml"})
-        QFile::remove(plists.filePath(name));
-    for (const char *name : {"OVALITH_STUB_HANG", "OVALITH_STUB_GARBAGE", "OVALITH_STUB_FAIL"})
-        m_stubs->set(name, "");
-    QTemporaryDir empty;
-    QCOMPARE(collect(formArguments(empty.path())).exitCode, 0);
-    const auto withoutCreationLine = [](QByteArray csv) {
-        QList<QByteArray> lines = csv.split('\n');
-        lines.removeAt(1);
-        return lines;
-    };
-    QCOMPARE(withoutCreationLine(readFile(path)),
-             withoutCreationLine(readFile(empty.filePath("SAVE/abc-12-x123.csv"))));
-}
-
-void TestCli::signalsStopEveryCommand_data()
-{
-    QTest::addColumn<int>("signal");
-    QTest::addColumn<int>("exitCode");
-    QTest::newRow("SIGTERM") << int(SIGTERM) << 143;
-    QTest::newRow("SIGINT") << int(SIGINT) << 130;
-    QTest::newRow("SIGHUP") << int(SIGHUP) << 129;
-}
-
-void TestCli::signalsStopEveryCommand()
-{
-    QFETCH(int, signal);
-    QFETCH(int, exitCode);
-    m_stubs->set("OVALITH_STUB_HANG", "SPNetworkDataType");
-    QTemporaryDir app;
-    QProcess process;
-    process.start(OVALITH_COLLECT_PROGRAM, formArguments(app.path()));
-    QVERIFY(process.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(m_stubs->stubsStarted(1), 30000);
-    ::kill(pid_t(process.processId()), signal);
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), exitCode);
-    QVERIFY(!m_stubs->anyStubStillRunning());
-    // Nothing saved, nothing reported, no temporary file left.
-    QCOMPARE(QDir(app.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList());
-    QCOMPARE(process.readAllStandardOutput(), QByteArray());
-}
-
-void TestCli::twoMacsInOneFolderKeepTheirOwnFacts()
-{
-    // Two Macs run from one shared folder at the same moment; each answer takes a while, so their
-    // collections overlap from the first data type to the last.
-    QTemporaryDir shared;
-    m_stubs->set("OVALITH_STUB_SLEEP", "0.2");
-    std::vector<std::unique_ptr<QProcess>> macs;
-    const QStringList machines{"macbookpro-m3pro-macos26", "imac-t2-macos13"};
-    for (int i = 0; i < 2; ++i) {
-        const QString ifconfig = shared.filePath(QStringLiteral("ifconfig%1.txt").arg(i));
-        writeFile(ifconfig, QStringLiteral("en0: flags=8863\n\tether 02:00:00:00:00:0%1\n").arg(i).toUtf8());
-        auto mac = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("OVALITH_STUB_IFCONFIG", ifconfig);
-        environment.insert("OVALITH_STUB_PLISTS", fixture("machines/" + machines[i]));
-        mac->setProcessEnvironment(environment);
-        mac->start(OVALITH_COLLECT_PROGRAM,
-                   {"--app-dir", shared.path(), "--control-number", QStringLiteral("abc-12-x00%1").arg(i),
-                    "--family-name", "山田", "--given-name", "太郎"});
-        macs.push_back(std::move(mac));
-    }
-    const QStringList processors{"Apple M3 Pro", "6-Core Intel Core i5 3.1 GHz"};
-    for (int i = 0; i < 2; ++i) {
-        QVERIFY(macs[std::size_t(i)]->waitForFinished(60000));
-        QCOMPARE(macs[std::size_t(i)]->exitCode(), 0);
-        const auto csv =
-            cp932::decode(readFile(shared.filePath(QStringLiteral("SAVE/abc-12-x00%1.csv").arg(i))));
-        QVERIFY(csv);
-        QVERIFY2(csv->contains(QStringLiteral(",Hard,CPU,NameString,%1,").arg(processors[i])),
-                 qPrintable(*csv));
-        QVERIFY(
-            csv->contains(QStringLiteral(",Hard,Hard Disk,合計量,%1,").arg(i == 0 ? "1000555" : "500277")));
-    }
-    QCOMPARE(QDir(shared.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"abc-12-x000.csv", "abc-12-x001.csv"}));
-}
-
-void TestCli::debugLogNamesTheDataTypeWaitedFor()
-{
-    m_stubs->set("OVALITH_STUB_HANG", "SPNetworkLocationDataType");
-    QTemporaryDir app;
-    QProcess process;
-    process.start(OVALITH_COLLECT_PROGRAM, formArguments(app.path()) << "--debug");
-    const auto stop = qScopeGuard([&] {
-        process.kill();
-        process.waitForFinished();
-    });
-    // The network collector's second data type hangs: the log says so while the run waits for it.
-    QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(app.filePath("SAVE/debug.txt"))
-                                  ? readFile(app.filePath("SAVE/debug.txt"))
-                                  : QByteArray(),
-                              QByteArray("inventory_3 SPNetworkLocationDataType"), 30000);
-    ::kill(pid_t(process.processId()), SIGTERM);
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(readFile(app.filePath("SAVE/debug.txt")),
-             QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
-}
-
 void TestCli::debugKeepsTheLastCheckpoint()
 {
     QTemporaryDir app;
@@ -397,7 +233,7 @@ void TestCli::defaultProgramFolderIsTheExecutables()
     QDir().mkpath(folder);
     const QString program = folder + "/ovalith-collect";
     QVERIFY(QFile::copy(OVALITH_COLLECT_PROGRAM, program));
-    const Result result = collect(formArguments(folder).mid(2), program);
+    const CliResult result = collect(formArguments(folder).mid(2), program);
     QCOMPARE(result.exitCode, 0);
     QVERIFY(QFile::exists(folder + "/SAVE/abc-12-x123.csv"));
 }
@@ -405,7 +241,7 @@ void TestCli::defaultProgramFolderIsTheExecutables()
 void TestCli::progressLinesOnlyOnATerminal()
 {
     QTemporaryDir pipedApp;
-    const Result piped = collect(formArguments(pipedApp.path()));
+    const CliResult piped = collect(formArguments(pipedApp.path()));
     QCOMPARE(piped.exitCode, 0);
     QVERIFY(!piped.err.contains("[1/9]"));
 
@@ -419,7 +255,7 @@ void TestCli::progressLinesOnlyOnATerminal()
     QStringList command{OVALITH_COLLECT_PROGRAM};
     for (const QString &argument : formArguments(app.path()))
         command << "'" + argument + "'";
-    const Result onTerminal = collect({"-qec", command.join(' '), "/dev/null"}, script);
+    const CliResult onTerminal = collect({"-qec", command.join(' '), "/dev/null"}, script);
     QCOMPARE(onTerminal.exitCode, 0);
     QStringList lines;
     for (const QString &line : onTerminal.out.split('\n')) {
@@ -433,12 +269,12 @@ void TestCli::progressLinesOnlyOnATerminal()
 
 void TestCli::help()
 {
-    const Result result = collect({"--help"});
+    const CliResult result = collect({"--help"});
     QCOMPARE(result.exitCode, 0);
     for (const char *option :
          {"--control-number", "--family-name", "--given-name", "--app-dir", "--debug", "--version"})
         QVERIFY2(result.out.contains(option), option);
-    const Result version = collect({"--version"});
+    const CliResult version = collect({"--version"});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QStringLiteral("ovalith-collect " OVALITH_VERSION "\n"));
 }
@@ -447,8 +283,8 @@ void TestCli::deliveryFailureExitsWithThree()
 {
     QTemporaryDir app;
     const QString closedPort = QStringLiteral("127.0.0.1:%1").arg(sparePort());
-    const Result result = collect(formArguments(app.path()) << "--deliver"
-                                                            << "--server" << closedPort);
+    const CliResult result = collect(formArguments(app.path()) << "--deliver"
+                                                               << "--server" << closedPort);
     QCOMPARE(result.exitCode, 3);
     const QString path = app.filePath("SAVE/abc-12-x123.csv");
     QCOMPARE(result.out,

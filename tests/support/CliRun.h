@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+namespace testsupport {
+
+// How one ovalith-collect run ended, and what it wrote on its streams.
+struct CliResult
+{
+    int exitCode = -1; // -1 when it crashed or did not end within a minute
+    QString out;
+    QString err;
+};
+
+CliResult collect(const QStringList &arguments, const QString &program = OVALITH_COLLECT_PROGRAM);
+
+// --app-dir DIR and a valid management number and names.
+QStringList formArguments(const QString &appDir);
+
+} // namespace testsupport
