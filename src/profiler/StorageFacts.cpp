@@ -41,19 +41,24 @@ PValue storageVolume(const SystemRoot &root, const Mount &mount, const QString &
 
 } // namespace
 
-// One item per mounted disk volume, as macOS lists its mounted volumes, and always the one mounted at
-// "/" (in a container that one is no disk at all).
+// One item per mounted disk volume, as macOS lists its mounted volumes, and always one for "/": in a
+// container that is no disk at all, and in a chroot it is no mount point.
 PValue::List storageItems(const SystemRoot &root)
 {
     PValue::List items;
     QStringList seen;
+    bool rootListed = false;
     for (const Mount &mount : mounts(root)) {
         const QString device = deviceNamed(root, mount.majorMinor);
         const bool isRoot = mount.mountPoint == QLatin1String("/");
         if (!isRoot && (device.isEmpty() || seen.contains(device)))
             continue;
         seen << device;
+        rootListed = rootListed || isRoot;
         items.push_back(storageVolume(root, mount, device));
     }
+    if (!rootListed)
+        items.push_back(storageVolume(
+            root, Mount{QString(), QStringLiteral("/"), QString(), QStringLiteral("/")}, QString()));
     return items;
 }

@@ -115,6 +115,15 @@ void TestProfiler::storageAndTheTypesLinuxLacks()
     QCOMPARE(volumes, (QStringList{"Debian|/|SAMSUNG MZVLB512HBJQ-000L7|yes|yes",
                                    "nvme0n1p1|/boot/efi|SAMSUNG MZVLB512HBJQ-000L7|yes|yes",
                                    "USB STICK|/media/yamada/USB STICK|USB Flash Disk|no|yes"}));
+    // A chroot's "/" is no mount point: it is reported all the same.
+    QTemporaryDir chroot;
+    QDir().mkpath(chroot.filePath("proc/self"));
+    writeFile(chroot.filePath("proc/self/mountinfo"), "30 1 0:25 / /proc rw - proc proc rw\n");
+    const auto inChroot = PlistDocument::fromBytes(profile({"SPStorageDataType"}, SystemRoot(chroot.path())));
+    const auto chrootItems = inChroot.rootElements().at(0).items();
+    QCOMPARE(chrootItems.size(), std::size_t(1));
+    QCOMPARE(text(chrootItems.at(0), "mount_point") + " " + text(chrootItems.at(0), "_name"),
+             QStringLiteral("/ /"));
     // Reports with nothing to say: a property list whose list of items is empty.
     for (const char *dataType : {"SPNVMeDataType", "SPUSBHostDataType"}) {
         const auto elements = profiled(dataType).rootElements();
