@@ -66,6 +66,16 @@ void TestHardware::sixRecordsFromTheFirstItem_data()
                                                       "XXXXXXXXQ6LR",
                                                       "MacBookAir10,1",
                                                       "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"};
+    // Asked under Rosetta, the same Mac names an "Unknown" processor with a speed and no chip: cpu_type is
+    // there, so it is what the line says.
+    QTest::newRow("MacBookAir10,1 M1 under Rosetta")
+        << fixture(QStringLiteral("modern/apple-m1-rosetta/SPHardwareDataType.xml"))
+        << QStringList{"Unknown 2,4 GHz",
+                       "16",
+                       "GB",
+                       "XXXXXXXXQ6LR",
+                       "MacBookAir10,1",
+                       "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"};
     QTest::newRow("cpu_type wins over chip_type")
         << fixture(QStringLiteral("hardware/SPHardwareDataType.cpu-and-chip.plist"))
         << QStringList{"Rosetta-reported CPU 3.2 GHz", "8", "GB", "", "", ""};
