@@ -59,8 +59,7 @@ void TestDeliveryMounted::initTestCase()
 
 void TestDeliveryMounted::init()
 {
-    m_stubs.reset(); // the old one restores what it found before the new one sets anything
-    m_stubs = std::make_unique<StubEnvironment>();
+    renewStubs(m_stubs);
     m_shareDir = std::make_unique<QTemporaryDir>();
     m_stubs->set("OVALITH_STUB_SHARE_DIR", QFile::encodeName(m_shareDir->path()));
     // A folder name with a quote, a dollar sign and a semicolon must reach the tools as one argument.

@@ -75,8 +75,7 @@ void TestDeliverySmb::initTestCase()
 
 void TestDeliverySmb::init()
 {
-    m_stubs.reset(); // the old one restores what it found before the new one sets anything
-    m_stubs = std::make_unique<StubEnvironment>();
+    renewStubs(m_stubs);
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_stubs->serveIfconfig("en0: flags=8863\n\tether 3c:07:54:74:1e:2b\n");
     m_app = std::make_unique<TempAppDir>();

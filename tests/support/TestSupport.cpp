@@ -150,6 +150,12 @@ void StubEnvironment::serveIfconfig(const QByteArray &listing)
     m_env.set("OVALITH_STUB_IFCONFIG", QFile::encodeName(path));
 }
 
+void renewStubs(std::unique_ptr<StubEnvironment> &stubs)
+{
+    stubs.reset();
+    stubs = std::make_unique<StubEnvironment>();
+}
+
 bool StubEnvironment::anyStubStillRunning() const
 {
     QFile file(m_dir.filePath(QStringLiteral("stub.pids")));

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace testsupport {
@@ -69,6 +70,10 @@ private:
     QTemporaryDir m_dir;
     ScopedEnv m_env;
 };
+
+// Gives the next test stubs of its own. The old environment goes first, so that it restores what it
+// found before the new one sets anything.
+void renewStubs(std::unique_ptr<StubEnvironment> &stubs);
 
 // A program folder of its own for one test; the program's folder points at it while it lives.
 class TempAppDir

@@ -120,8 +120,7 @@ private:
 
 void TestGuiRun::init()
 {
-    m_stubs.reset(); // the old one restores what it found before the new one sets anything
-    m_stubs = std::make_unique<StubEnvironment>();
+    renewStubs(m_stubs);
     m_stubs->servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
     m_app = std::make_unique<TempAppDir>();
 }
