@@ -122,7 +122,9 @@ void OVAppDelegate::getInventoryData()
 
 void OVAppDelegate::noteMissingDataTypes()
 {
-    auto missing = m_run->collectors.missingDataTypes();
+    // A run that was ended saves and reports nothing; what its stopped commands left is no news.
+    auto missing =
+        m_commands->isStopped() ? std::vector<MissingDataType>() : m_run->collectors.missingDataTypes();
     if (!missing.empty()) {
         QStringList parts;
         for (const MissingDataType &type : missing)
