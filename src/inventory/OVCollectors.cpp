@@ -30,16 +30,23 @@ void OVCollectors::runAll(const std::function<void(int number, const QString &na
     runAll(group, Observer{beforeEach, [](int, const QString &) {}});
 }
 
-std::vector<const OVInventoryBase *> OVCollectors::inRunOrder() const
+std::vector<std::pair<const char *, OVInventoryBase *>> OVCollectors::inRunOrder() const
 {
-    return {software.get(), hardware.get(),  network.get(), os.get(),     hdd.get(),
-            display.get(),  bluetooth.get(), usb.get(),     printer.get()};
+    return {{"software", software.get()},
+            {"hardware", hardware.get()},
+            {"network", network.get()},
+            {"OS", os.get()},
+            {"disk", hdd.get()},
+            {"display", display.get()},
+            {"Bluetooth", bluetooth.get()},
+            {"USB", usb.get()},
+            {"printer", printer.get()}};
 }
 
 std::vector<MissingDataType> OVCollectors::missingDataTypes() const
 {
     std::vector<MissingDataType> missing;
-    for (const OVInventoryBase *collector : inRunOrder()) {
+    for (const auto &[name, collector] : inRunOrder()) {
         const auto own = collector->missingDataTypes();
         missing.insert(missing.end(), own.begin(), own.end());
     }
@@ -48,15 +55,7 @@ std::vector<MissingDataType> OVCollectors::missingDataTypes() const
 
 void OVCollectors::runAll(OVCommandGroup &group, const Observer &observer)
 {
-    const std::pair<const char *, OVInventoryBase *> steps[] = {{"software", software.get()},
-                                                                {"hardware", hardware.get()},
-                                                                {"network", network.get()},
-                                                                {"OS", os.get()},
-                                                                {"disk", hdd.get()},
-                                                                {"display", display.get()},
-                                                                {"Bluetooth", bluetooth.get()},
-                                                                {"USB", usb.get()},
-                                                                {"printer", printer.get()}};
+    const auto steps = inRunOrder();
     const bool serial = qEnvironmentVariable("OVALITH_SERIAL_COMMANDS") == QLatin1String("1");
     if (!serial) {
         for (const auto &[name, collector] : steps)

@@ -36,8 +36,8 @@ struct OVCollectors
 
     // The same order, for removing the temporary files.
     std::vector<const OVInventoryBase *> inCreationOrder() const;
-    // software, hardware, network, OS, disk, display, Bluetooth, USB, printer.
-    std::vector<const OVInventoryBase *> inRunOrder() const;
+    // software, hardware, network, OS, disk, display, Bluetooth, USB, printer, each with a short name.
+    std::vector<std::pair<const char *, OVInventoryBase *>> inRunOrder() const;
 
     struct Observer
     {

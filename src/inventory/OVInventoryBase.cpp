@@ -63,10 +63,7 @@ void OVInventoryBase::start(OVCommandGroup &group)
 {
     m_started.resize(std::size_t(m_dataTypes.size()));
     for (qsizetype i = 0; i < m_dataTypes.size(); ++i) {
-        m_started[std::size_t(i)] = std::thread([this, i, &group] {
-            m_execCommandArray.at(std::size_t(i))
-                ->executeCommand(dataTypeTimeLimit(m_dataTypes.at(i)), group);
-        });
+        m_started[std::size_t(i)] = std::thread([this, i, &group] { runCommand(int(i), group); });
     }
 }
 
@@ -74,9 +71,14 @@ void OVInventoryBase::finish(int index, OVCommandGroup &group)
 {
     if (std::size_t(index) < m_started.size() && m_started[std::size_t(index)].joinable())
         m_started[std::size_t(index)].join();
-    OVExecuteCommand &command = *m_execCommandArray.at(std::size_t(index));
-    if (command.ending() == OVExecuteCommand::Ending::NotRun)
-        command.executeCommand(dataTypeTimeLimit(m_dataTypes.at(index)), group);
+    if (m_execCommandArray.at(std::size_t(index))->ending() == OVExecuteCommand::Ending::NotRun)
+        runCommand(index, group);
+}
+
+void OVInventoryBase::runCommand(int index, OVCommandGroup &group)
+{
+    m_execCommandArray.at(std::size_t(index))
+        ->executeCommand(dataTypeTimeLimit(m_dataTypes.at(index)), group);
 }
 
 void OVInventoryBase::execute()

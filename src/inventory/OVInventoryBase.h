@@ -71,6 +71,7 @@ protected:
 private:
     static QStringList makePlistFilePath(const QStringList &dataTypes, const QString &tempNameTag);
     std::vector<std::unique_ptr<OVExecuteCommand>> makeCommandLine(const QStringList &dataTypes) const;
+    void runCommand(int index, OVCommandGroup &group);
 
     RecordList m_csvRecords;
     std::vector<std::unique_ptr<OVExecuteCommand>> m_execCommandArray;

@@ -30,13 +30,20 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
 OVExecuteCommand::OVExecuteCommand(QString command) : m_command(std::move(command))
 {}
 
-bool OVExecuteCommand::start(QProcess &process)
+bool OVExecuteCommand::start(QProcess &process, bool ownSession)
 {
     process.setProgram(QStringLiteral("/bin/sh"));
     process.setArguments({QStringLiteral("-c"), m_command});
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
-    // Its own process group, so that a time-out kills the whole pipeline and not only the shell.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    if (ownSession) {
+        // No controlling terminal: nothing in the pipeline can wait for the user, and the terminal's
+        // signals reach only this program, which stops the group itself.
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setChildProcessModifier([] { ::setsid(); });
+    } else {
+        process.setInputChannelMode(QProcess::ForwardedInputChannel);
+        // Its own process group, so that a time-out kills the whole pipeline and not only the shell.
+        process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    }
     process.start();
     if (process.waitForStarted(-1))
         return true;
@@ -120,18 +127,8 @@ void OVExecuteCommand::executeCommand(std::chrono::milliseconds timeLimit, OVCom
         return;
     }
     QProcess process;
-    process.setProgram(QStringLiteral("/bin/sh"));
-    process.setArguments({QStringLiteral("-c"), m_command});
-    process.setStandardInputFile(QProcess::nullDevice());
-    // No controlling terminal: nothing in the pipeline can wait for the user, and the terminal's signals
-    // reach only this program, which stops the group itself.
-    process.setChildProcessModifier([] { ::setsid(); });
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        reportStartFailure();
-        return;
-    }
-    waitWithin(process, timeLimit, group);
+    if (start(process, true))
+        waitWithin(process, timeLimit, group);
 }
 
 void OVExecuteCommand::waitWithin(QProcess &process, std::chrono::milliseconds timeLimit,

@@ -42,7 +42,7 @@ public:
     std::optional<QString> failure() const;
 
 private:
-    bool start(QProcess &process);
+    bool start(QProcess &process, bool ownSession = false);
     void collect(QProcess &process);
     void reportStartFailure();
     void terminate(QProcess &process);
