@@ -1,8 +1,9 @@
 #include "OVHDDInventory.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +19,29 @@ std::optional<QString> megabytes(const PlistValue &entry, const char *bytesKey, 
     return std::nullopt;
 }
 
+// The longest prefix of `text` from `first` that reads as a decimal number: sign, digits, point, digits,
+// and an exponent only when digits follow it.
+const char *decimalPrefixEnd(const char *first, const char *last)
+{
+    const auto digitsFrom = [last](const char *p) {
+        while (p != last && std::isdigit(static_cast<unsigned char>(*p)))
+            ++p;
+        return p;
+    };
+    const char *p = first != last && *first == '-' ? first + 1 : first;
+    p = digitsFrom(p);
+    if (p != last && *p == '.')
+        p = digitsFrom(p + 1);
+    if (p != last && (*p == 'e' || *p == 'E')) {
+        const char *exponent = p + 1;
+        if (exponent != last && (*exponent == '+' || *exponent == '-'))
+            ++exponent;
+        if (const char *end = digitsFrom(exponent); end != exponent)
+            p = end;
+    }
+    return p;
+}
+
 float leadingNumber(const QByteArray &text)
 {
     qsizetype start = 0;
@@ -31,9 +55,13 @@ float leadingNumber(const QByteArray &text)
     const char *digits = negative ? first + 1 : first;
     if (digits == last || !(std::isdigit(static_cast<unsigned char>(*digits)) || *digits == '.'))
         return 0.0f;
+    // Apple's libc++ has no floating-point from_chars; a stream in the classic locale rounds the same way,
+    // straight to single precision, and fails on a value beyond a float.
+    std::istringstream stream(std::string(first, decimalPrefixEnd(first, last)));
+    stream.imbue(std::locale::classic());
     float value = 0.0f;
-    const auto [end, error] = std::from_chars(first, last, value);
-    return error == std::errc() && end != first ? value : 0.0f;
+    stream >> value;
+    return stream.fail() ? 0.0f : value;
 }
 
 struct StartDisk

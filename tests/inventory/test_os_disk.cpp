@@ -195,6 +195,17 @@ void TestOsDisk::sizeTextConversion_data()
                            << "0";
     QTest::newRow("too large") << "3e6 GB"
                                << "2147483520";
+    // Read as a decimal number and nothing else, whatever the platform's library would also take.
+    QTest::newRow("beyond a float") << "1e39 GB"
+                                    << "0";
+    QTest::newRow("hexadecimal stops at x") << "0x10 GB"
+                                            << "0";
+    QTest::newRow("exponent without digits") << "1.5e GB"
+                                             << "1500";
+    QTest::newRow("infinity is no number") << "inf GB"
+                                           << "0";
+    QTest::newRow("point first") << ".5 GB"
+                                 << "500";
 }
 
 void TestOsDisk::sizeTextConversion()

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -182,7 +183,8 @@ UnreachableServer::UnreachableServer()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     // Connections nobody accepts fill the queue; the kernel then drops every later attempt unanswered.
     for (int i = 0; i < 3; ++i) {
-        const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+        ::fcntl(filler, F_SETFL, ::fcntl(filler, F_GETFL) | O_NONBLOCK);
         ::connect(filler, reinterpret_cast<const sockaddr *>(&address), sizeof address);
         m_fillers.push_back(filler);
     }
