@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <unistd.h>
 
 using namespace testsupport;
 
@@ -31,31 +30,6 @@ QStringList hiddenFiles(const QString &folder)
 {
     return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden);
 }
-
-bool run(const QString &command)
-{
-    return QProcess::execute("/bin/sh", {"-c", command}) == 0;
-}
-
-// The folder mounted read-only over itself while this lives; the system's mount, not the stub on PATH.
-struct ReadOnlyMount
-{
-    explicit ReadOnlyMount(const QString &folder) : path(folder)
-    {
-        mounted = run("/bin/mount --bind '" + path + "' '" + path + "'");
-        if (mounted && !run("/bin/mount -o remount,bind,ro '" + path + "'"))
-            release();
-    }
-    ~ReadOnlyMount() { release(); }
-    void release()
-    {
-        if (mounted)
-            run("/bin/umount '" + path + "'");
-        mounted = false;
-    }
-    QString path;
-    bool mounted = false;
-};
 
 } // namespace
 
@@ -197,14 +171,13 @@ void TestRun::failedRenameKeepsTheOlderFile()
 
 void TestRun::readOnlySaveFolderKeepsTheOlderFile()
 {
-    if (::geteuid() != 0)
-        QSKIP("needs root to mount");
+    if (const QString problem = bindMountProblem(); !problem.isEmpty())
+        QSKIP(qPrintable(problem));
     TempAppDir app;
     QDir().mkpath(app.savePath());
     writeFile(app.savePath() + "abc-12-x123.csv", "older");
     ReadOnlyMount readOnly(app.savePath());
-    if (!readOnly.mounted)
-        QSKIP("this machine cannot bind-mount");
+    QVERIFY(readOnly.mounted);
     RecordingNotifier notifier;
     OVAppDelegate delegate(notifier);
     delegate.startCollection(kForm);

@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
 
 namespace testsupport {
 
@@ -38,25 +37,48 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
-QString shellOutput(const QString &commandLine);
-
-bool processIsAlive(qint64 pid)
-{
-    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
-        return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.open(QIODevice::ReadOnly))
-        return !stat.readAll().contains(") Z ");
-    // No /proc (macOS): ps tells the state.
-    return !shellOutput(QStringLiteral("ps -o stat= -p %1").arg(pid)).startsWith(QLatin1Char('Z'));
-}
-
 QString shellOutput(const QString &commandLine)
 {
     QProcess shell;
     shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
     shell.waitForFinished(-1);
     return QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
+}
+
+namespace {
+
+bool succeeds(const QString &commandLine)
+{
+    return QProcess::execute(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine}) == 0;
+}
+
+} // namespace
+
+QString bindMountProblem()
+{
+    static const QString problem = [] {
+        QTemporaryDir probe;
+        const QString path = probe.path();
+        if (!succeeds(QStringLiteral("/bin/mount --bind '%1' '%1' 2>/dev/null").arg(path)))
+            return QStringLiteral("this process cannot bind-mount (it needs Linux, root and CAP_SYS_ADMIN)");
+        succeeds(QStringLiteral("/bin/umount '%1'").arg(path));
+        return QString();
+    }();
+    return problem;
+}
+
+ReadOnlyMount::ReadOnlyMount(const QString &folder) : path(folder)
+{
+    mounted = succeeds(QStringLiteral("/bin/mount --bind '%1' '%1'").arg(path));
+    if (mounted && !succeeds(QStringLiteral("/bin/mount -o remount,bind,ro '%1'").arg(path)))
+        release();
+}
+
+void ReadOnlyMount::release()
+{
+    if (mounted)
+        succeeds(QStringLiteral("/bin/umount '%1'").arg(path));
+    mounted = false;
 }
 
 QByteArray expectedCsv(const QString &name, const QByteArray &date, const QByteArray &time)

@@ -31,6 +31,24 @@ bool stampedWith(const RecordList &records, const QString &key, const QString &d
 
 // Whether the process lives: one that was killed and waits to be reaped counts as gone.
 bool processIsAlive(qint64 pid);
+// What /bin/sh -c LINE printed on stdout, trimmed.
+QString shellOutput(const QString &commandLine);
+
+// Why this process cannot bind-mount a folder (not root, no CAP_SYS_ADMIN as in a container, not Linux);
+// empty when it can. Tests that mount skip with this reason.
+QString bindMountProblem();
+
+// The folder bind-mounted read-only over itself while this lives; the system's mount, not a stub on PATH.
+struct ReadOnlyMount
+{
+    explicit ReadOnlyMount(const QString &folder);
+    ~ReadOnlyMount() { release(); }
+    ReadOnlyMount(const ReadOnlyMount &) = delete;
+    ReadOnlyMount &operator=(const ReadOnlyMount &) = delete;
+    void release();
+    QString path;
+    bool mounted = false;
+};
 
 // Sets environment variables for its lifetime and restores what was there before.
 class ScopedEnv

@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
-#include <syslog.h>
-
 namespace {
 
 // systemd's /etc/machine-info; the value may be quoted like a shell word.
@@ -57,11 +55,6 @@ QString defaultProfilerCommand()
     const QString beside =
         QFileInfo(applicationDirectory() + QStringLiteral("/ovalith-profiler")).absoluteFilePath();
     return QFileInfo(beside).isExecutable() ? shellQuote(beside) : QStringLiteral("system_profiler");
-}
-
-void systemLog(const QString &line)
-{
-    ::syslog(LOG_USER | LOG_NOTICE, "%s", line.toUtf8().constData());
 }
 
 } // namespace platform

@@ -3,22 +3,18 @@
 #import <Foundation/Foundation.h>
 #import <SystemConfiguration/SystemConfiguration.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-
 namespace platform {
 
 QString applicationDirectory()
 {
     @autoreleasepool {
-        NSString *bundle = [[NSBundle mainBundle] bundlePath];
+        NSBundle *main = [NSBundle mainBundle];
+        NSString *bundle = [main bundlePath];
         if ([bundle hasSuffix:@".app"])
             return QString::fromNSString([bundle stringByDeletingLastPathComponent]);
+        // A command-line tool has no bundle: the folder of the executable, also before a QCoreApplication.
+        return QString::fromNSString([[main executablePath] stringByDeletingLastPathComponent]);
     }
-    // A command-line tool has no bundle: the folder of the executable.
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                        : QFileInfo(QDir::currentPath()).absoluteFilePath();
 }
 
 std::optional<QString> computerName()
@@ -34,11 +30,6 @@ std::optional<QString> computerName()
 QString defaultProfilerCommand()
 {
     return QStringLiteral("system_profiler");
-}
-
-void systemLog(const QString &line)
-{
-    NSLog(@"%@", line.toNSString());
 }
 
 } // namespace platform
