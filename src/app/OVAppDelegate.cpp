@@ -6,6 +6,7 @@
 #include "ManageInfoRecords.h"
 #include "NetworkDelivery.h"
 #include "ResultText.h"
+#include "SaveFolderCheck.h"
 #include "cDebugLog.h"
 #include "process/OVCommandGroup.h"
 #include "util/OVUtil.h"
@@ -53,6 +54,15 @@ bool OVAppDelegate::inputCheck(const FormValues &form)
 void OVAppDelegate::startCollection(const FormValues &form)
 {
     cDebugLog::outputLog(u"処理開始"_s);
+    {
+        std::lock_guard state(m_stateMutex);
+        m_problems.clear();
+    }
+    // A folder that cannot take the file is said at once, before any command runs for nothing.
+    if (const auto problem = saveFolderProblem()) {
+        refuseRun(*problem);
+        return;
+    }
     cleanStaleMount();
     cDebugLog::outputLog(u"sequence1"_s);
     std::lock_guard lock(m_theLock);
@@ -72,6 +82,35 @@ void OVAppDelegate::startCollection(const FormValues &form)
         showSaveResult();
     cDebugLog::outputLog(u"処理完了"_s);
     m_notifier.enableControls();
+}
+
+void OVAppDelegate::refuseRun(const QString &problem)
+{
+    std::lock_guard lock(m_theLock);
+    platform::systemLog(problem);
+    // Nothing was written, so nothing can be delivered either.
+    m_saveResult.fetch_and(EndRequested);
+    m_saveResult.fetch_or(m_delivery ? LocalSaveFailed | NetworkSaveFailed : LocalSaveFailed);
+    m_isLocal.store(!m_delivery);
+    {
+        std::lock_guard state(m_stateMutex);
+        m_missing.clear();
+        m_problems.append(problem);
+    }
+    if (!(m_saveResult.load() & EndRequested))
+        showSaveResult();
+}
+
+void OVAppDelegate::addProblem(const QString &problem)
+{
+    std::lock_guard state(m_stateMutex);
+    m_problems.append(problem);
+}
+
+QStringList OVAppDelegate::problems() const
+{
+    std::lock_guard state(m_stateMutex);
+    return m_problems;
 }
 
 void OVAppDelegate::cleanStaleMount()
@@ -196,10 +235,13 @@ void OVAppDelegate::showSaveResult()
 {
     const int result = m_saveResult.load();
     const QString path = savePath();
+    QStringList notes = problems();
+    if (const QString missing = incompleteNote(missingDataTypes()); !missing.isEmpty())
+        notes.append(missing);
     OVResultReport report{kInventoryCollection, localResultText(result, path), !(result & LocalSaveFailed),
-                          incompleteNote(missingDataTypes())};
-    if (!report.incompleteNote.isEmpty())
-        report.informativeText += u'\n' + report.incompleteNote;
+                          notes.join(u'\n')};
+    if (!report.note.isEmpty())
+        report.informativeText += u'\n' + report.note;
     if (m_isLocal.load())
         m_notifier.showLocalResult(report);
     else if (const auto window = networkResultWindow(result & ~EndRequested))

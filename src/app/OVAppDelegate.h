@@ -49,6 +49,8 @@ public:
     // The data types the last run could not collect; its file was saved with their lines empty.
     std::vector<MissingDataType> missingDataTypes() const;
     bool isLocal() const { return m_isLocal.load(); }
+    // Why the last run failed where it did, in the user's words, one line each.
+    QStringList problems() const;
     // The running collection's "_yyyyMMddHHmmss"; empty between runs.
     QString tempFileSuffix() const;
     bool hasRunObjects() const;
@@ -56,6 +58,8 @@ public:
 private:
     struct Run;
 
+    void refuseRun(const QString &problem);
+    void addProblem(const QString &problem);
     void cleanStaleMount();
     void prepare(const FormValues &form);
     void getInventoryData();
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<Run> m_run;
     std::shared_ptr<OVCommandGroup> m_commands; // the running collection's, so an end can stop them
     std::vector<MissingDataType> m_missing;
+    QStringList m_problems;
     std::optional<ShareSettings> m_delivery;
     ShareSessionFactory m_shareSessionFactory = makeShareSession;
 };

@@ -3,13 +3,14 @@
 #include <QString>
 
 // What the result report says: the local report's text (the saved path in 「」, or the failure) with the
-// line that names the data types a run could not collect, and that line by itself for the result windows.
+// lines that say why something failed or what a run could not collect, and those lines by themselves
+// for the result windows, below their own text.
 struct OVResultReport
 {
     QString messageText;
     QString informativeText;
     bool saved = false; // the local file was saved
-    QString incompleteNote;
+    QString note;
 };
 
 // How a run reaches the user: the desktop window, the command line's streams, or a test's recorder.

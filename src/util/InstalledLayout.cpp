@@ -9,8 +9,10 @@ QString installedProgramFolder(const QString &executableDirectory)
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome)) // relative values are to be ignored
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     const QString folder = QDir::cleanPath(dataHome + QStringLiteral("/ovalith"));
+    // A folder that cannot be made is still the one named: the run's save check then says why, instead of
+    // the run writing into /SAVE/.
     if (!QDir().mkpath(folder))
-        return QString();
+        return folder;
     const QDir samples(executableDirectory + QStringLiteral("/../share/ovalith/DAT"));
     const QString dat = folder + QStringLiteral("/DAT");
     if (!QFileInfo::exists(dat) && samples.exists() && QDir().mkdir(dat)) {

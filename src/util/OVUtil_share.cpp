@@ -5,6 +5,7 @@
 #include "process/OVExecuteCommand.h"
 
 #include <QDir>
+#include <QUrl>
 
 namespace {
 
@@ -28,10 +29,16 @@ QString OVUtil::getMountPointPath()
 bool OVUtil::mountSMBDrive(const ShareSettings &settings)
 {
     QDir().mkdir(getMountPointPath());
-    const QString address = QStringLiteral("//%1:%2@%3/%4")
-                                .arg(settings.user, settings.password, settings.server, settings.share);
-    OVExecuteCommand command(
-        QStringLiteral("mount_smbfs %1 %2").arg(shellQuote(address), shellQuote(getMountPointPath())));
+    // An "@", ":", "/" or ";" in the user or password would otherwise end its part of the address.
+    const auto encoded = [](const QString &text) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(text));
+    };
+    const QString address =
+        QStringLiteral("//%1:%2@%3/%4")
+            .arg(encoded(settings.user), encoded(settings.password), settings.server, settings.share);
+    // nobrowse: the share stays out of the Finder's sidebar and desktop while the delivery has it mounted.
+    OVExecuteCommand command(QStringLiteral("mount_smbfs -o nobrowse %1 %2")
+                                 .arg(shellQuote(address), shellQuote(getMountPointPath())));
     command.executeCommand(kMountTimeLimitSeconds);
     if (command.commandResult() == 0)
         return true;

@@ -245,7 +245,7 @@ void RecordingNotifier::showLocalResult(const OVResultReport &report)
 void RecordingNotifier::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
     add(QStringLiteral("window:") + windowName +
-        (report.incompleteNote.isEmpty() ? QString() : QLatin1Char('|') + report.incompleteNote));
+        (report.note.isEmpty() ? QString() : QLatin1Char('|') + report.note));
 }
 
 QStringList RecordingNotifier::events() const

@@ -5,9 +5,12 @@
 #include "OVMessagePresenter.h"
 #include "OVMessageWindowController.h"
 #include "OVRunController.h"
+#include "app/ResultText.h"
+#include "app/SaveFolderCheck.h"
 #include "app/cDebugLog.h"
 #include "app/cOperatingSystemCheck.h"
 #include "util/OVBuildProfile.h"
+#include "util/OVUtil.h"
 #include "util/Version.h"
 
 #include <QApplication>
@@ -53,6 +56,9 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
     }
     OVMainWindow window;
     OVQtMessagePresenter presenter;
+    // Before anyone fills in the form: a copy that macOS runs from its quarantine cannot save anything.
+    if (isTranslocated(OVUtil::getCurrentDirectory()))
+        presenter.showMessageBox(nullptr, kInventoryCollection, kTranslocatedAdvice);
     OVRunController controller(window, presenter, profile);
     window.setupComboBox();
     window.centreOnScreen();

@@ -144,7 +144,7 @@ void OVRunController::showMessageBox(const QString &messageText, const QString &
 
 void OVRunController::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
-    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.incompleteNote); });
+    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.note); });
 }
 
 void OVRunController::revealFile(const QString &path)

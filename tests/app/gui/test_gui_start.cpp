@@ -1,9 +1,11 @@
 #include "TestSupport.h"
+#include "app/SaveFolderCheck.h"
 #include "app/gui/DesktopMain.h"
 #include "util/OVBuildProfile.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -26,6 +28,12 @@ void reportFirstWindow()
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (!window->isVisible())
                 continue;
+            if (const auto *message = window->findChild<QLabel *>(QStringLiteral("informativeText"))) {
+                std::printf("message|%s\n", qPrintable(message->text()));
+                std::fflush(stdout);
+                window->close(); // a box before the form: the start goes on to the form
+                continue;
+            }
             if (window->objectName() == QLatin1String("OSCheck")) {
                 const auto *label = window->findChild<QLabel *>(QStringLiteral("label"));
                 std::printf("OSCheck|%s\n", qPrintable(label ? label->text() : QString()));
@@ -61,7 +69,8 @@ struct Start
     QString shown;
 };
 
-Start start(const QString &build, const QString &version)
+Start start(const QString &build, const QString &version,
+            const QString &program = QCoreApplication::applicationFilePath())
 {
     QTemporaryDir dir;
     writeFile(
@@ -74,7 +83,7 @@ Start start(const QString &build, const QString &version)
     env.insert("OVALITH_SYSTEM_VERSION_FILE", dir.filePath("SystemVersion.plist"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--start", build});
+    child.start(program, {"--start", build});
     if (!child.waitForFinished(60000)) {
         child.kill();
         child.waitForFinished();
@@ -93,6 +102,7 @@ private Q_SLOTS:
     void eachBuildShowsTheFormOrRefuses_data();
     void eachBuildShowsTheFormOrRefuses();
     void versionNeedsNoDisplay();
+    void translocatedCopyIsToldBeforeTheForm();
 };
 
 void TestGuiStart::eachBuildShowsTheFormOrRefuses_data()
@@ -140,6 +150,18 @@ void TestGuiStart::versionNeedsNoDisplay()
         const QString name = qstrcmp(build, "64") == 0 ? "ovalith" : "ovalith-universal";
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), name + " " OVALITH_VERSION "\n");
     }
+}
+
+void TestGuiStart::translocatedCopyIsToldBeforeTheForm()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath("AppTranslocation/0A1B-2C3D/d");
+    QVERIFY(QDir().mkpath(folder));
+    const QString copy = folder + "/test_gui_start";
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    const Start result = start("64", "14.7", copy);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.shown, "message|" + kTranslocatedAdvice + "\nform");
 }
 
 int main(int argc, char *argv[])
