@@ -49,11 +49,7 @@ RecordList combineCSVRecords(OVCollectors &collectors, const RecordList &manageI
             macAddress, u"Hard"_s, u"Keyboard"_s, u"キーボード"_s, u""_s, u""_s, now(u"yyyy/MM/dd"_s)));
     }
     RecordList working;
-    const std::initializer_list<const OVInventoryBase *> fileOrder = {
-        collectors.network.get(), collectors.hardware.get(),  collectors.hdd.get(),
-        collectors.display.get(), collectors.bluetooth.get(), collectors.usb.get(),
-        collectors.printer.get(), collectors.os.get(),        collectors.software.get()};
-    for (const OVInventoryBase *collector : fileOrder)
+    for (const OVInventoryBase *collector : collectors.inFileOrder())
         appendAll(working, collector->csvRecords());
     appendAll(working, manageInfo);
 

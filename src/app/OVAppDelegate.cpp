@@ -140,8 +140,9 @@ void OVAppDelegate::prepare(const FormValues &form)
 void OVAppDelegate::getInventoryData()
 {
     const OVCollectors::Observer observer{
-        [this](int number, const QString &name) {
-            m_notifier.collectorStarted(number, OVCollectors::kCount, name);
+        [this](int number, datatypes::Collector collector) {
+            m_notifier.collectorStarted(number, OVCollectors::kCount,
+                                        QLatin1String(datatypes::entryOf(collector).shortName));
         },
         // Where the run waits, so that debug.txt names the data type of a run that hangs.
         [](int number, const QString &dataType) {

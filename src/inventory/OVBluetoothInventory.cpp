@@ -1,9 +1,11 @@
 #include "OVBluetoothInventory.h"
 
+#include "DataTypes.h"
+
 using namespace Qt::StringLiterals;
 
 OVBluetoothInventory::OVBluetoothInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPBluetoothDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Bluetooth), tempNameTag)
 {}
 
 void OVBluetoothInventory::createCSVRecords()

@@ -18,35 +18,66 @@ OVCollectors OVCollectors::make(const QString &macAddress, const std::function<Q
     return c;
 }
 
-std::vector<const OVInventoryBase *> OVCollectors::inCreationOrder() const
+OVInventoryBase *OVCollectors::collector(datatypes::Collector which) const
 {
-    return {software.get(), hardware.get(),  network.get(), hdd.get(), os.get(),
-            display.get(),  bluetooth.get(), printer.get(), usb.get()};
+    using datatypes::Collector;
+    switch (which) {
+    case Collector::Software:
+        return software.get();
+    case Collector::Hardware:
+        return hardware.get();
+    case Collector::Network:
+        return network.get();
+    case Collector::Disk:
+        return hdd.get();
+    case Collector::OS:
+        return os.get();
+    case Collector::Display:
+        return display.get();
+    case Collector::Bluetooth:
+        return bluetooth.get();
+    case Collector::Printer:
+        return printer.get();
+    case Collector::USB:
+        return usb.get();
+    }
+    return nullptr;
 }
 
-void OVCollectors::runAll(const std::function<void(int number, const QString &name)> &beforeEach)
+std::vector<const OVInventoryBase *> OVCollectors::inCreationOrder() const
+{
+    std::vector<const OVInventoryBase *> order;
+    for (const datatypes::CollectorEntry &entry : datatypes::collectors())
+        order.push_back(collector(entry.collector));
+    return order;
+}
+
+void OVCollectors::runAll(const std::function<void(int number, datatypes::Collector collector)> &beforeEach)
 {
     OVCommandGroup group;
     runAll(group, Observer{beforeEach, [](int, const QString &) {}});
 }
 
-std::vector<std::pair<const char *, OVInventoryBase *>> OVCollectors::inRunOrder() const
+std::vector<std::pair<datatypes::Collector, OVInventoryBase *>> OVCollectors::inRunOrder() const
 {
-    return {{"software", software.get()},
-            {"hardware", hardware.get()},
-            {"network", network.get()},
-            {"OS", os.get()},
-            {"disk", hdd.get()},
-            {"display", display.get()},
-            {"Bluetooth", bluetooth.get()},
-            {"USB", usb.get()},
-            {"printer", printer.get()}};
+    std::vector<std::pair<datatypes::Collector, OVInventoryBase *>> order;
+    for (const datatypes::Collector which : datatypes::runOrder())
+        order.emplace_back(which, collector(which));
+    return order;
+}
+
+std::vector<const OVInventoryBase *> OVCollectors::inFileOrder() const
+{
+    std::vector<const OVInventoryBase *> order;
+    for (const datatypes::Collector which : datatypes::fileOrder())
+        order.push_back(collector(which));
+    return order;
 }
 
 std::vector<MissingDataType> OVCollectors::missingDataTypes() const
 {
     std::vector<MissingDataType> missing;
-    for (const auto &[name, collector] : inRunOrder()) {
+    for (const auto &[which, collector] : inRunOrder()) {
         const auto own = collector->missingDataTypes();
         missing.insert(missing.end(), own.begin(), own.end());
     }
@@ -58,12 +89,12 @@ void OVCollectors::runAll(OVCommandGroup &group, const Observer &observer)
     const auto steps = inRunOrder();
     const bool serial = qEnvironmentVariable("OVALITH_SERIAL_COMMANDS") == QLatin1String("1");
     if (!serial) {
-        for (const auto &[name, collector] : steps)
+        for (const auto &[which, collector] : steps)
             collector->start(group);
     }
     int number = 0;
-    for (const auto &[name, collector] : steps) {
-        observer.beforeRecords(++number, QString::fromLatin1(name));
+    for (const auto &[which, collector] : steps) {
+        observer.beforeRecords(++number, which);
         if (collector == hdd.get())
             hdd->systemHDDName().append(os->systemHDDName());
         for (int i = 0; i < int(collector->dataTypes().size()); ++i) {

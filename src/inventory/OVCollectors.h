@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataTypes.h"
 #include "OVBluetoothInventory.h"
 #include "OVDisplayInventory.h"
 #include "OVHDDInventory.h"
@@ -27,22 +28,26 @@ struct OVCollectors
     std::unique_ptr<OVPrinterInventory> printer;
     std::unique_ptr<OVUSBInventory> usb;
 
-    static constexpr int kCount = 9;
+    static constexpr int kCount = datatypes::kCollectorCount;
 
     // Made in the order software, hardware, network, disk, OS, display, Bluetooth, printer, USB; each asks
     // for the date anew. The tag makes the temporary file names the run's own.
     static OVCollectors make(const QString &macAddress, const std::function<QString()> &nowDate,
                              const QString &tempNameTag = {});
 
+    OVInventoryBase *collector(datatypes::Collector which) const;
     // The same order, for removing the temporary files.
     std::vector<const OVInventoryBase *> inCreationOrder() const;
-    // software, hardware, network, OS, disk, display, Bluetooth, USB, printer, each with a short name.
-    std::vector<std::pair<const char *, OVInventoryBase *>> inRunOrder() const;
+    // software, hardware, network, OS, disk, display, Bluetooth, USB, printer.
+    std::vector<std::pair<datatypes::Collector, OVInventoryBase *>> inRunOrder() const;
+    // Whose records come first in the file: network, hardware, disk, display, Bluetooth, USB, printer, OS,
+    // software.
+    std::vector<const OVInventoryBase *> inFileOrder() const;
 
     struct Observer
     {
-        // Before a collector's records are made: 1..9 and a short name.
-        std::function<void(int number, const QString &name)> beforeRecords;
+        // Before a collector's records are made: 1..9 and the collector.
+        std::function<void(int number, datatypes::Collector collector)> beforeRecords;
         // Before the run waits for one of that collector's data types.
         std::function<void(int number, const QString &dataType)> beforeWait;
     };
@@ -52,7 +57,7 @@ struct OVCollectors
     // collector's turn comes, as a site may need where concurrent system_profiler runs misbehave. The OS
     // collector reads its file before the disk collector and hands it the start volume's name.
     void runAll(OVCommandGroup &group, const Observer &observer);
-    void runAll(const std::function<void(int number, const QString &name)> &beforeEach);
+    void runAll(const std::function<void(int number, datatypes::Collector collector)> &beforeEach);
 
     // The data types whose facts could not be read, in the run order.
     std::vector<MissingDataType> missingDataTypes() const;

@@ -1,5 +1,7 @@
 #include "OVDisplayInventory.h"
 
+#include "DataTypes.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,7 +33,7 @@ std::vector<PlistValue> displaysOfFirstAdapterWithDisplays(const PlistValue &roo
 } // namespace
 
 OVDisplayInventory::OVDisplayInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPDisplaysDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Display), tempNameTag)
 {}
 
 void OVDisplayInventory::createCSVRecords()

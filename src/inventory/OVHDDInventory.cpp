@@ -1,5 +1,7 @@
 #include "OVHDDInventory.h"
 
+#include "DataTypes.h"
+
 #include <cmath>
 #include <limits>
 #include <locale>
@@ -143,8 +145,7 @@ std::optional<QString> physicalDriveSize(const std::vector<PlistValue> &disks, c
 } // namespace
 
 OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
-                      {u"SPSerialATADataType"_s, u"SPNVMeDataType"_s, u"SPStorageDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Disk), tempNameTag)
 {}
 
 void OVHDDInventory::createCSVRecords()

@@ -1,5 +1,7 @@
 #include "OVHardwareInventory.h"
 
+#include "DataTypes.h"
+
 #include "CollectorReading.h"
 
 using namespace Qt::StringLiterals;
@@ -21,8 +23,7 @@ QString processorText(const PlistValue &item)
 } // namespace
 
 OVHardwareInventory::OVHardwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {QStringLiteral("SPHardwareDataType")},
-                      tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Hardware), tempNameTag)
 {}
 
 void OVHardwareInventory::createCSVRecords()

@@ -1,5 +1,7 @@
 #include "OVNetworkInventory.h"
 
+#include "DataTypes.h"
+
 #include "util/OVUtil.h"
 #include "util/platform/Platform.h"
 
@@ -120,8 +122,7 @@ void networkPass(const PlistValue &root, const RecordMaker &make, RecordList &re
 } // namespace
 
 OVNetworkInventory::OVNetworkInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
-                      {u"SPNetworkDataType"_s, u"SPNetworkLocationDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Network), tempNameTag)
 {}
 
 void OVNetworkInventory::createCSVRecords()

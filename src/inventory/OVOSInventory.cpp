@@ -1,11 +1,13 @@
 #include "OVOSInventory.h"
 
+#include "DataTypes.h"
+
 #include "CollectorReading.h"
 
 using namespace Qt::StringLiterals;
 
 OVOSInventory::OVOSInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPSoftwareDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::OS), tempNameTag)
 {}
 
 void OVOSInventory::createCSVRecords()

@@ -1,5 +1,7 @@
 #include "OVPrinterInventory.h"
 
+#include "DataTypes.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -18,7 +20,7 @@ PlistValue defaultPrinter(const PlistValue &root)
 } // namespace
 
 OVPrinterInventory::OVPrinterInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPPrintersDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Printer), tempNameTag)
 {}
 
 void OVPrinterInventory::createCSVRecords()

@@ -1,9 +1,11 @@
 #include "OVSoftwareInventory.h"
 
+#include "DataTypes.h"
+
 using namespace Qt::StringLiterals;
 
 OVSoftwareInventory::OVSoftwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPApplicationsDataType"_s}, tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Software), tempNameTag)
 {}
 
 void OVSoftwareInventory::createCSVRecords()

@@ -1,5 +1,7 @@
 #include "OVUSBInventory.h"
 
+#include "DataTypes.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -15,8 +17,7 @@ struct Level
 } // namespace
 
 OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), {u"SPUSBDataType"_s, u"SPUSBHostDataType"_s},
-                      tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::USB), tempNameTag)
 {}
 
 void OVUSBInventory::createCSVRecords()

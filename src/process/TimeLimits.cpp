@@ -1,8 +1,8 @@
 #include "TimeLimits.h"
 
-#include <cmath>
+#include "inventory/DataTypes.h"
 
-using namespace std::chrono_literals;
+#include <cmath>
 
 std::chrono::milliseconds dataTypeTimeLimit(const QString &dataType)
 {
@@ -11,5 +11,5 @@ std::chrono::milliseconds dataTypeTimeLimit(const QString &dataType)
     // A month is beyond any run; the limit must still fit the wait's milliseconds.
     if (ok && std::isfinite(seconds) && seconds > 0)
         return std::chrono::milliseconds(qint64(std::ceil(std::min(seconds, 2.6e6) * 1000)));
-    return dataType == QLatin1String("SPApplicationsDataType") ? 10min : 3min;
+    return datatypes::limitOf(dataType);
 }

@@ -5,6 +5,6 @@
 #include <chrono>
 
 // How long a data type's system_profiler may run: OVALITH_COMMAND_TIMEOUT seconds for every data type
-// when it holds a positive number; else 10 minutes for the application scan, which walks every volume,
-// and 3 minutes for any other.
+// when it holds a positive number; else the data type's own limit (10 minutes for the application scan,
+// which walks every volume, and 3 minutes for any other).
 std::chrono::milliseconds dataTypeTimeLimit(const QString &dataType);

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "inventory/DataTypes.h"
 #include "app/OVAppDelegate.h"
 #include "app/cDebugLog.h"
 #include "util/OVUtil.h"
@@ -81,7 +82,10 @@ void TestRun::completeRun()
     QStringList expected{"disable", "progress:インベントリ情報収集中..."};
     for (const char *name :
          {"software", "hardware", "network", "OS", "disk", "display", "Bluetooth", "USB", "printer"})
-        expected << QStringLiteral("collector:%1/9 %2").arg(expected.size() - 1).arg(name);
+        expected << QStringLiteral("collector:%1/%2 %3")
+                        .arg(expected.size() - 1)
+                        .arg(datatypes::kCollectorCount)
+                        .arg(name);
     expected << "progress:"
              << "result:インベントリ収集|データ収集を完了しました。\n「" + path +
                     "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。|saved"
@@ -258,7 +262,7 @@ void TestRun::slowDataTypeDelaysNoOther()
     OVAppDelegate delegate(notifier);
     delegate.startCollection(kForm);
     const QStringList order = m_stubs->order();
-    QCOMPARE(order.filter("start ").size(), 13);
+    QCOMPARE(order.filter("start ").size(), qsizetype(datatypes::all().size()));
     const qsizetype lastStart = order.lastIndexOf(QRegularExpression("^start "));
     QVERIFY2(lastStart < order.indexOf("done SPApplicationsDataType"), qPrintable(order.join(", ")));
     // The same bytes as when they ran one after the other.

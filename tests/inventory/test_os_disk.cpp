@@ -228,8 +228,8 @@ void TestOsDisk::startVolumeIsHandedToTheDiskCollector()
     OVUtil::createSaveFilePath();
     auto collectors = OVCollectors::make("AA", [] { return QStringLiteral("2026/12/05"); });
     QString handedOver = "not asked";
-    collectors.runAll([&](int number, const QString &) {
-        if (number == 6) // the disk collector has run
+    collectors.runAll([&](int, datatypes::Collector next) {
+        if (next == datatypes::Collector::Display) // the disk collector has run
             handedOver = collectors.hdd->systemHDDName();
     });
     QCOMPARE(handedOver, QStringLiteral("Macintosh HD"));
