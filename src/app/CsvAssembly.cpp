@@ -1,5 +1,7 @@
 #include "CsvAssembly.h"
 
+#include "records/RecordNames.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -55,12 +57,13 @@ RecordList combineCSVRecords(OVCollectors &collectors, const RecordList &manageI
 
     RecordList all;
     all.reserve(working.size() + 2);
-    all.push_back(std::make_shared<const OVCSVRecord>(u"Key"_s, u"Group"_s, u"Item"_s, u"SubItem"_s,
-                                                      u"Contents"_s, u"Unit"_s, u"Renewalday"_s));
+    const QStringList header = recordnames::kHeader.split(u',');
+    all.push_back(std::make_shared<const OVCSVRecord>(header[0], header[1], header[2], header[3], header[4],
+                                                      header[5], header[6]));
     const QString date = now(u"yyyy/MM/dd"_s);
     const QString time = now(u"HH:mm:ss"_s);
     const QString dateAgain = now(u"yyyy/MM/dd"_s);
-    all.push_back(std::make_shared<const OVCSVRecord>(macAddress, u"Create"_s, u"DateTime"_s, date, time,
+    all.push_back(std::make_shared<const OVCSVRecord>(macAddress, recordnames::kCreate, recordnames::kDateTime, date, time,
                                                       u""_s, dateAgain));
     appendAll(all, working);
     return all;

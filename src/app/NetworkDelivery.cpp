@@ -8,19 +8,32 @@
 
 namespace {
 
-bool deliver(OVShareSession &share, const DeliveryRequest &request)
+// Copies under the temporary name, checks the size, moves it over the final name; a failed copy is
+// removed and an earlier file of the final name stays.
+bool place(OVShareSession &share, const QString &source, const QString &temporary, const QString &final)
 {
-    const QString temporary = makeTempDstName(request.macAddress, request.tempFileSuffix);
-    const QString final = makeDstName(request.managementNumber);
-    const QFileInfo source(request.source);
-    const bool copied = source.exists() && share.copyToShare(request.source, temporary) &&
-                        share.sizeOf(temporary) == std::optional(source.size());
-    // Only a complete copy replaces the earlier file, and a failure leaves no temporary file behind.
+    const QFileInfo local(source);
+    const bool copied = local.exists() && share.copyToShare(source, temporary) &&
+                        share.sizeOf(temporary) == std::optional(local.size());
     if (!copied || !share.rename(temporary, final)) {
         if (share.exists(temporary))
             share.remove(temporary);
         return false;
     }
+    return true;
+}
+
+bool deliver(OVShareSession &share, const DeliveryRequest &request)
+{
+    const QString temporary = makeTempDstName(request.macAddress, request.tempFileSuffix);
+    if (!request.markerSource.isEmpty() &&
+        !place(share, request.markerSource, temporary.chopped(4) + QStringLiteral(".txt"), request.markerName))
+        return false;
+    if (!place(share, request.source, temporary, makeDstName(request.managementNumber)))
+        return false;
+    if (request.markerSource.isEmpty() && !request.markerName.isEmpty() && share.exists(request.markerName) &&
+        !share.remove(request.markerName))
+        return false;
     const QString companion = makeCompanionName(request.managementNumber);
     if (share.exists(companion))
         share.remove(companion);

@@ -16,17 +16,20 @@ QString makeTempDstPath(const QString &macAddress, const QString &tempFileSuffix
 
 struct DeliveryRequest
 {
-    QString source; // the run's temporary local CSV file
+    QString source; // the saved CSV file, or the run's temporary one when it could not take its place
     QString managementNumber;
     QString macAddress;
     QString tempFileSuffix;
     std::function<bool()> endRequested;
+    QString markerSource; // the note of an incomplete run; empty after a complete one
+    QString markerName;   // "<management number>.incomplete.txt"
 };
 
 // Mounts the share, copies the source under the temporary name, checks its size, moves it over the final
 // name and removes the companion, then unmounts. A failed mount copies nothing and unmounts nothing; with
 // the end requested it copies nothing and succeeds. A copy that fails in any step is removed, and a file
-// delivered earlier stays as it was.
+// delivered earlier stays as it was. The note of an incomplete run goes the same way before the file, so
+// the share never holds an incomplete file without it; after a complete run the note is removed there.
 [[nodiscard]] bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request);
 
 // The folder the configured share is mounted on: "" when the system names none, absent when the share is

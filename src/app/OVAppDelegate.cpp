@@ -1,12 +1,15 @@
 #include "OVAppDelegate.h"
 
 #include "CsvAssembly.h"
+#include "IncompleteMarker.h"
 #include "InputCheck.h"
 #include "LocalSave.h"
 #include "ManageInfoRecords.h"
 #include "NetworkDelivery.h"
+#include "OwnerCheck.h"
 #include "ResultText.h"
 #include "SaveFolderCheck.h"
+#include "StaleFiles.h"
 #include "cDebugLog.h"
 #include "process/OVCommandGroup.h"
 #include "util/OVUtil.h"
@@ -54,14 +57,16 @@ bool OVAppDelegate::inputCheck(const FormValues &form)
 void OVAppDelegate::startCollection(const FormValues &form)
 {
     cDebugLog::outputLog(u"処理開始"_s);
-    {
-        std::lock_guard state(m_stateMutex);
-        m_problems.clear();
-    }
+    beginRun();
     // A folder that cannot take the file is said at once, before any command runs for nothing.
     if (const auto problem = saveFolderProblem()) {
         refuseRun(*problem);
-        return;
+        return endRun();
+    }
+    removeStaleTemporaryFiles(OVUtil::getSaveFilePath(), machineKey(), QDateTime::currentDateTime());
+    if (!mayReplaceSavedFile(form)) {
+        m_replaceDeclined.store(true);
+        return endRun();
     }
     cleanStaleMount();
     cDebugLog::outputLog(u"sequence1"_s);
@@ -84,6 +89,33 @@ void OVAppDelegate::startCollection(const FormValues &form)
     m_notifier.enableControls();
 }
 
+void OVAppDelegate::beginRun()
+{
+    // The run's commands, from the stale mount's umount on, stop together when the end is requested.
+    auto commands = std::make_shared<OVCommandGroup>();
+    std::lock_guard state(m_stateMutex);
+    if (m_saveResult.load() & EndRequested)
+        commands->stop();
+    m_commands = std::move(commands);
+    m_problems.clear();
+    m_missing.clear();
+    m_replaceDeclined.store(false);
+}
+
+void OVAppDelegate::endRun()
+{
+    std::lock_guard state(m_stateMutex);
+    m_commands.reset();
+}
+
+bool OVAppDelegate::mayReplaceSavedFile(const FormValues &form)
+{
+    if (m_replaceOtherMachinesFile)
+        return true;
+    const auto other = otherMachineOf(makeSrcPath(form.managementNumber()), m_macAddress);
+    return !other || m_notifier.askQuestion(kInventoryCollection, replaceQuestion(*other));
+}
+
 void OVAppDelegate::refuseRun(const QString &problem)
 {
     std::lock_guard lock(m_theLock);
@@ -92,11 +124,7 @@ void OVAppDelegate::refuseRun(const QString &problem)
     m_saveResult.fetch_and(EndRequested);
     m_saveResult.fetch_or(m_delivery ? LocalSaveFailed | NetworkSaveFailed : LocalSaveFailed);
     m_isLocal.store(!m_delivery);
-    {
-        std::lock_guard state(m_stateMutex);
-        m_missing.clear();
-        m_problems.append(problem);
-    }
+    addProblem(problem);
     if (!(m_saveResult.load() & EndRequested))
         showSaveResult();
 }
@@ -115,7 +143,7 @@ QStringList OVAppDelegate::problems() const
 
 void OVAppDelegate::cleanStaleMount()
 {
-    OVUtil::unmountSMBDrive(OVUtil::getMountPointPath());
+    OVUtil::unmountSMBDrive(OVUtil::getMountPointPath(), *m_commands);
 }
 
 void OVAppDelegate::prepare(const FormValues &form)
@@ -128,13 +156,8 @@ void OVAppDelegate::prepare(const FormValues &form)
     const QString tempNameTag = run->tempFileSuffix + u'_' + machineKey() + u'_' +
                                 QString::number(QCoreApplication::applicationPid());
     run->collectors = OVCollectors::make(machineKey(), today, tempNameTag);
-    auto commands = std::make_shared<OVCommandGroup>();
     std::lock_guard state(m_stateMutex);
-    if (m_saveResult.load() & EndRequested)
-        commands->stop();
     m_run = std::move(run);
-    m_commands = std::move(commands);
-    m_missing.clear();
 }
 
 void OVAppDelegate::getInventoryData()
@@ -149,6 +172,9 @@ void OVAppDelegate::getInventoryData()
             cDebugLog::outputLog(u"inventory_%1 %2"_s.arg(number).arg(dataType));
         }};
     m_run->collectors.runAll(*m_commands, observer);
+    // A stopped run saves nothing, so it makes nothing more either.
+    if (m_commands->isStopped())
+        return;
     noteMissingDataTypes();
     cDebugLog::outputLog(u"inventory_10"_s);
     m_run->manageInfoArray = createManageInfoCSVRecords(m_run->form, machineKey(), today);
@@ -193,9 +219,11 @@ void OVAppDelegate::saveFile()
     const bool saved = written && replaceWithTemporary(tempPath, finalPath);
     if (!saved)
         m_saveResult.fetch_or(LocalSaveFailed);
+    // An older note stays with the older file that a failed save leaves.
+    const QString marker = saved ? updateIncompleteMarker(managementNumber) : QString();
     if (m_delivery) {
         if (written)
-            deliverToShare(saved ? finalPath : tempPath);
+            deliverToShare(saved ? finalPath : tempPath, marker);
         else
             m_saveResult.fetch_or(NetworkSaveFailed); // nothing was written, so nothing can be sent
         m_isLocal.store(false);
@@ -204,12 +232,35 @@ void OVAppDelegate::saveFile()
         QFile::remove(tempPath);
 }
 
-void OVAppDelegate::deliverToShare(const QString &source)
+QString OVAppDelegate::updateIncompleteMarker(const QString &managementNumber)
+{
+    const QString path = makeMarkerPath(managementNumber);
+    const auto missing = missingDataTypes();
+    if (missing.empty()) {
+        if (QFile::exists(path) && !QFile::remove(path))
+            addProblem(u"以前の不完全な収集を示すファイルを削除できません："_s + path);
+        return QString();
+    }
+    const IncompleteRun run{managementNumber, OVUtil::getNowString(u"yyyy/MM/dd HH:mm:ss"_s),
+                            OVUtil::getComputerName().value_or(QString()), machineKey(), missing};
+    if (OVUtil::outputFile(makeIncompleteText(run), path))
+        return path;
+    addProblem(u"一部の情報が欠けていることを示すファイルを書き込めません："_s + path);
+    return QString();
+}
+
+void OVAppDelegate::deliverToShare(const QString &source, const QString &marker)
 {
     m_notifier.showProgress(kSendingToServer);
     const auto session = m_shareSessionFactory(*m_delivery);
-    const DeliveryRequest request{source, m_run->form.managementNumber(), machineKey(), m_run->tempFileSuffix,
-                                  [this] { return (m_saveResult.load() & EndRequested) != 0; }};
+    const QString number = m_run->form.managementNumber();
+    const DeliveryRequest request{source,
+                                  number,
+                                  machineKey(),
+                                  m_run->tempFileSuffix,
+                                  [this] { return (m_saveResult.load() & EndRequested) != 0; },
+                                  marker,
+                                  makeMarkerName(number)};
     if (!saveNetworkStorage(*session, request))
         m_saveResult.fetch_or(NetworkSaveFailed);
 }
@@ -240,7 +291,7 @@ void OVAppDelegate::showSaveResult()
     if (const QString missing = incompleteNote(missingDataTypes()); !missing.isEmpty())
         notes.append(missing);
     OVResultReport report{kInventoryCollection, localResultText(result, path), !(result & LocalSaveFailed),
-                          notes.join(u'\n')};
+                          (result & ~EndRequested) == 0 && notes.isEmpty(), notes.join(u'\n')};
     if (!report.note.isEmpty())
         report.informativeText += u'\n' + report.note;
     if (m_isLocal.load())

@@ -30,6 +30,13 @@ public:
     // One whole run on the caller's thread; returns after the report.
     void startCollection(const FormValues &form);
 
+    // Whether a run may replace a saved file of the same number that another Mac wrote without asking
+    // (ovalith-collect --replace); otherwise the notifier asks.
+    void setReplaceOtherMachinesFile(bool replace) { m_replaceOtherMachinesFile = replace; }
+    // The last run found another Mac's file under its number and was told not to replace it: it collected
+    // nothing.
+    bool replaceDeclined() const { return m_replaceDeclined.load(); }
+
     // With a share, every run also delivers its file there and reports in the network form.
     void setDelivery(std::optional<ShareSettings> share) { m_delivery = std::move(share); }
     using ShareSessionFactory = std::function<std::unique_ptr<OVShareSession>(const ShareSettings &)>;
@@ -58,13 +65,17 @@ public:
 private:
     struct Run;
 
+    void beginRun();
+    void endRun();
+    bool mayReplaceSavedFile(const FormValues &form);
     void refuseRun(const QString &problem);
     void addProblem(const QString &problem);
     void cleanStaleMount();
     void prepare(const FormValues &form);
     void getInventoryData();
     void saveFile();
-    void deliverToShare(const QString &source);
+    QString updateIncompleteMarker(const QString &managementNumber);
+    void deliverToShare(const QString &source, const QString &marker);
     void noteMissingDataTypes();
     void clear();
     void removeTempFiles();
@@ -82,5 +93,7 @@ private:
     std::vector<MissingDataType> m_missing;
     QStringList m_problems;
     std::optional<ShareSettings> m_delivery;
+    bool m_replaceOtherMachinesFile = false;
+    std::atomic<bool> m_replaceDeclined{false};
     ShareSessionFactory m_shareSessionFactory = makeShareSession;
 };

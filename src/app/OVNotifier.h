@@ -9,7 +9,8 @@ struct OVResultReport
 {
     QString messageText;
     QString informativeText;
-    bool saved = false; // the local file was saved
+    bool saved = false;    // the local file was saved
+    bool complete = false; // saved, delivered where asked, nothing missing, nothing to say
     QString note;
 };
 
@@ -27,6 +28,8 @@ public:
     virtual void collectorStarted(int number, int count, const QString &name) = 0;
     // A modal informational box with one button; returns when the user has closed it.
     virtual void showMessageBox(const QString &messageText, const QString &informativeText) = 0;
+    // A question with the answers Yes and No, No the default; true when the user chose Yes.
+    virtual bool askQuestion(const QString &messageText, const QString &informativeText) = 0;
     // The local form of the result report.
     virtual void showLocalResult(const OVResultReport &report)
     {

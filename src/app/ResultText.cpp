@@ -1,5 +1,7 @@
 #include "ResultText.h"
 
+#include "inventory/DataTypes.h"
+
 #include <QStringList>
 
 const QString kInventoryCollection = QStringLiteral("インベントリ収集");
@@ -41,6 +43,6 @@ QString incompleteNote(const std::vector<MissingDataType> &missing)
         return QString();
     QStringList dataTypes;
     for (const MissingDataType &type : missing)
-        dataTypes << type.dataType;
+        dataTypes << datatypes::displayNameOf(type.dataType);
     return QStringLiteral("一部の情報を収集できませんでした：") + dataTypes.join(QStringLiteral("、"));
 }

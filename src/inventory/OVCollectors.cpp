@@ -94,6 +94,9 @@ void OVCollectors::runAll(OVCommandGroup &group, const Observer &observer)
     }
     int number = 0;
     for (const auto &[which, collector] : steps) {
+        // A stopped run saves nothing: its records would only be thrown away, and their helpers wait.
+        if (group.isStopped())
+            return;
         observer.beforeRecords(++number, which);
         if (collector == hdd.get())
             hdd->systemHDDName().append(os->systemHDDName());

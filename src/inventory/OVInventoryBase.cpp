@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <system_error>
+
 OVInventoryBase::OVInventoryBase(QString macAddress, QString nowDate, const QStringList &dataTypes,
                                  const QString &tempNameTag)
     : m_macAddress(std::move(macAddress)), m_nowDate(std::move(nowDate)), m_dataTypes(dataTypes),
@@ -61,14 +63,21 @@ void OVInventoryBase::execute(OVCommandGroup &group)
 
 void OVInventoryBase::start(OVCommandGroup &group)
 {
+    m_group = &group;
     m_started.resize(std::size_t(m_dataTypes.size()));
     for (qsizetype i = 0; i < m_dataTypes.size(); ++i) {
-        m_started[std::size_t(i)] = std::thread([this, i, &group] { runCommand(int(i), group); });
+        try {
+            m_started[std::size_t(i)] = std::thread([this, i, &group] { runCommand(int(i), group); });
+        } catch (const std::system_error &) {
+            // No thread to spare (a process limit): finish() runs the command itself, and a command that
+            // cannot start either is a missing data type, as in the serial run.
+        }
     }
 }
 
 void OVInventoryBase::finish(int index, OVCommandGroup &group)
 {
+    m_group = &group;
     if (std::size_t(index) < m_started.size() && m_started[std::size_t(index)].joinable())
         m_started[std::size_t(index)].join();
     if (m_execCommandArray.at(std::size_t(index))->ending() == OVExecuteCommand::Ending::NotRun)
@@ -85,6 +94,13 @@ void OVInventoryBase::execute()
 {
     OVCommandGroup group;
     execute(group);
+}
+
+QString OVInventoryBase::helperOutput(const QString &commandLine) const
+{
+    if (!m_group)
+        return OVExecuteCommand::trimmedOutputOf(commandLine);
+    return OVExecuteCommand::trimmedOutputOf(commandLine, helperTimeLimit(), *m_group);
 }
 
 PlistDocument OVInventoryBase::readPlist(int index) const

@@ -63,6 +63,9 @@ public:
     static QString profilerCommand();
 
 protected:
+    // A helper's trimmed output (getconf): within its limit and as one of the run's commands, so a stop
+    // reaches it too; "" when it did not answer.
+    QString helperOutput(const QString &commandLine) const;
     // A file that is there and not empty but no property list marks its data type as missing.
     PlistDocument readPlist(int index = 0) const;
     RecordMaker recordMaker() const { return RecordMaker{m_macAddress, m_nowDate}; }
@@ -82,4 +85,5 @@ private:
     QString m_systemHDDName;
     mutable std::vector<std::optional<QString>> m_unreadable; // per data type: the reader refused the file
     std::vector<std::thread> m_started;                       // per data type, when start() ran it
+    OVCommandGroup *m_group = nullptr;                        // the run's, once its commands started
 };

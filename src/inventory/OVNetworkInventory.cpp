@@ -1,6 +1,7 @@
 #include "OVNetworkInventory.h"
 
 #include "DataTypes.h"
+#include "records/RecordNames.h"
 
 #include "util/OVUtil.h"
 #include "util/platform/Platform.h"
@@ -11,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kLan = u"LAN"_s;
+using recordnames::kLan;
 
 // Element `index` of the list under `key`, or "" when there is none.
 QString listElement(const PlistValue &dictionary, const char *key, std::size_t index)
@@ -109,7 +110,7 @@ void networkPass(const PlistValue &root, const RecordMaker &make, RecordList &re
             QString mac = textOr(service.value("Ethernet"), "MAC Address").toUpper();
             mac.replace(QLatin1Char(':'), QLatin1Char('-'));
             const Addresses addresses = addressesOf(service);
-            records.push_back(make(kLan, item, u"MACアドレス"_s, mac, u""_s));
+            records.push_back(make(kLan, item, recordnames::kMacAddress, mac, u""_s));
             records.push_back(make(kLan, item, u"IPアドレス"_s, addresses.ip, u""_s));
             records.push_back(make(kLan, item, u"ゲートウェイ"_s, addresses.gateway, u""_s));
             records.push_back(make(kLan, item, u"サブネットマスク"_s, addresses.mask, u""_s));

@@ -12,7 +12,7 @@ OVOSInventory::OVOSInventory(QString macAddress, QString nowDate, const QString 
 
 void OVOSInventory::createCSVRecords()
 {
-    const auto wordSize = [] { return OVExecuteCommand::trimmedOutputOf(u"getconf LONG_BIT"_s); };
+    const auto wordSize = [this] { return helperOutput(u"getconf LONG_BIT"_s); };
     appendRecords(recordsFromList(readPlist().root(), recordMaker(), wordSize, systemHDDName()));
 }
 

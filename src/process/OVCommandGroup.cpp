@@ -24,6 +24,16 @@ bool OVCommandGroup::add(qint64 processGroup)
     return true;
 }
 
+bool OVCommandGroup::startCommand(const std::function<qint64()> &start)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_stopped)
+        return false;
+    if (const qint64 processGroup = start(); processGroup > 0)
+        m_running.insert(processGroup);
+    return true;
+}
+
 void OVCommandGroup::remove(qint64 processGroup)
 {
     std::lock_guard lock(m_mutex);

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <mutex>
 #include <set>
 
@@ -13,6 +14,9 @@ class OVCommandGroup
 public:
     // False when the group was stopped already; the process group has then been killed.
     bool add(qint64 processGroup);
+    // Runs `start` (which answers the new process group, or 0 when it made none) and adds what it made, both
+    // under the group's lock; false, without starting anything, when the group was stopped already.
+    bool startCommand(const std::function<qint64()> &start);
     void remove(qint64 processGroup);
     void stop();
     bool isStopped() const;

@@ -1,20 +1,23 @@
 #include "OVExecuteCommand.h"
 
+#include "ChildProcess.h"
 #include "OVCommandGroup.h"
 
-#include <QProcess>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <algorithm>
-#include <climits>
-#include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr int kPollMilliseconds = 100;
 constexpr int kExitStatusNotStarted = 127;
+// How long a killed command may take to end before it is let go: one blocked in the kernel acts on SIGKILL
+// only when its wait ends.
+constexpr std::chrono::seconds kKillGrace{5};
+// How often a command's wait looks whether its group was stopped.
+constexpr std::chrono::milliseconds kStopCheck{100};
+// Enough of a command's own last words to say why it failed.
+constexpr qsizetype kReasonLength = 200;
 
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
@@ -30,22 +33,11 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
 OVExecuteCommand::OVExecuteCommand(QString command) : m_command(std::move(command))
 {}
 
-bool OVExecuteCommand::start(QProcess &process, bool ownSession)
+bool OVExecuteCommand::start(ChildProcess &process, bool ownSession)
 {
-    process.setProgram(QStringLiteral("/bin/sh"));
-    process.setArguments({QStringLiteral("-c"), m_command});
-    if (ownSession) {
-        // No controlling terminal: nothing in the pipeline can wait for the user, and the terminal's
-        // signals reach only this program, which stops the group itself.
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setChildProcessModifier([] { ::setsid(); });
-    } else {
-        process.setInputChannelMode(QProcess::ForwardedInputChannel);
-        // Its own process group, so that a time-out kills the whole pipeline and not only the shell.
-        process.setChildProcessModifier([] { ::setpgid(0, 0); });
-    }
-    process.start();
-    if (process.waitForStarted(-1))
+    // A command in a session of its own has no controlling terminal and nothing to read: nothing in the
+    // pipeline can wait for the user, and the terminal's signals reach only this program.
+    if (process.start(m_command.toUtf8(), ChildProcess::Options{ownSession, ownSession}))
         return true;
     reportStartFailure();
     return false;
@@ -59,22 +51,17 @@ void OVExecuteCommand::reportStartFailure()
     m_ending = Ending::NotStarted;
 }
 
-void OVExecuteCommand::collect(QProcess &process)
+void OVExecuteCommand::collect(const ChildProcess &process)
 {
-    // QProcess reads both pipes while it waits, so a chatty command never blocks on a full pipe.
-    m_standardOutput = decodeUtf8(process.readAllStandardOutput());
-    m_standardError = decodeUtf8(process.readAllStandardError());
+    m_standardOutput = decodeUtf8(process.standardOutput());
+    m_standardError = decodeUtf8(process.standardError());
     m_commandResult = process.exitCode();
-    m_ending = process.exitStatus() == QProcess::NormalExit ? Ending::Exited : Ending::Crashed;
+    m_ending = process.exitedNormally() ? Ending::Exited : Ending::Crashed;
 }
 
-void OVExecuteCommand::terminate(QProcess &process)
+void OVExecuteCommand::terminate(ChildProcess &process)
 {
-    const qint64 pid = process.processId();
-    if (pid > 0)
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
-    process.kill();
-    process.waitForFinished(-1); // reap it: no zombie is left behind
+    process.killAndReap(kKillGrace);
     m_standardOutput = QStringLiteral("command terminated");
     m_standardError = QStringLiteral("command timeout");
     m_commandResult = -1;
@@ -88,30 +75,38 @@ QString OVExecuteCommand::trimmedOutputOf(const QString &commandLine)
     return command.standardOutput().value_or(QString()).trimmed();
 }
 
+QString OVExecuteCommand::trimmedOutputOf(const QString &commandLine, std::chrono::milliseconds timeLimit,
+                                          OVCommandGroup &group)
+{
+    OVExecuteCommand command(commandLine);
+    command.executeCommand(timeLimit, group);
+    return command.ending() == Ending::Exited ? command.standardOutput().value_or(QString()).trimmed()
+                                              : QString();
+}
+
 void OVExecuteCommand::executeCommand()
 {
-    QProcess process;
+    ChildProcess process;
     if (!start(process))
         return;
-    process.waitForFinished(-1);
+    process.waitUntil(QDeadlineTimer(QDeadlineTimer::Forever));
     collect(process);
 }
 
 void OVExecuteCommand::executeCommand(int timeLimitSeconds)
 {
-    QProcess process;
+    ChildProcess process;
     if (!start(process))
         return;
     // The elapsed time is counted in single precision in steps of 0.1 s, so a limit of 5 allows 51 polls.
     const float limit = static_cast<float>(timeLimitSeconds);
     float elapsed = 0.0f;
-    bool running = process.state() != QProcess::NotRunning;
+    bool running = true;
     while (timeLimitSeconds > 0 && running && limit > elapsed) {
-        process.waitForFinished(kPollMilliseconds);
-        running = process.state() != QProcess::NotRunning;
+        running = !process.waitUntil(QDeadlineTimer(100));
         elapsed = static_cast<float>(static_cast<double>(elapsed) + 0.1);
     }
-    if (process.state() != QProcess::NotRunning)
+    if (running && !process.waitUntil(QDeadlineTimer(0)))
         terminate(process);
     else
         collect(process);
@@ -120,24 +115,37 @@ void OVExecuteCommand::executeCommand(int timeLimitSeconds)
 void OVExecuteCommand::executeCommand(std::chrono::milliseconds timeLimit, OVCommandGroup &group)
 {
     m_timeLimit = timeLimit;
-    if (group.isStopped()) { // the run is ending: nothing more is started
+    ChildProcess process;
+    bool spawned = false;
+    // Started and registered under the group's lock, so a stop never misses a command nor precedes its start.
+    const bool admitted = group.startCommand([&] {
+        spawned = start(process, true);
+        return spawned ? qint64(process.pid()) : qint64(0);
+    });
+    if (!admitted) { // the run is ending: nothing more is started
         m_standardOutput = QString();
         m_standardError = QString();
         m_ending = Ending::Stopped;
         return;
     }
-    QProcess process;
-    if (start(process, true))
+    if (spawned)
         waitWithin(process, timeLimit, group);
 }
 
-void OVExecuteCommand::waitWithin(QProcess &process, std::chrono::milliseconds timeLimit,
+void OVExecuteCommand::waitWithin(ChildProcess &process, std::chrono::milliseconds timeLimit,
                                   OVCommandGroup &group)
 {
-    const qint64 processGroup = process.processId();
-    group.add(processGroup);
-    const bool finished = process.waitForFinished(int(std::min<qint64>(timeLimit.count(), INT_MAX)));
-    group.remove(processGroup);
+    const QDeadlineTimer deadline(timeLimit);
+    bool finished = false;
+    while (!finished && !deadline.hasExpired() && !group.isStopped())
+        finished = process.waitUntil(QDeadlineTimer(std::min<qint64>(deadline.remainingTime(), kStopCheck.count())));
+    group.remove(process.pid());
+    if (!finished && group.isStopped()) {
+        process.killAndReap(kKillGrace); // the group killed it already; this bounds the wait for its end
+        collect(process);
+        m_ending = Ending::Stopped;
+        return;
+    }
     if (!finished) {
         terminate(process);
         return;
@@ -147,22 +155,39 @@ void OVExecuteCommand::waitWithin(QProcess &process, std::chrono::milliseconds t
         m_ending = Ending::Stopped;
 }
 
+std::optional<QString> OVExecuteCommand::ownWords() const
+{
+    const QStringList lines =
+        m_standardError.value_or(QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (const QString text = line->trimmed(); !text.isEmpty())
+            return text.left(kReasonLength);
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> OVExecuteCommand::failure() const
 {
+    QString reason;
     switch (m_ending) {
     case Ending::Exited:
         if (m_commandResult == 0)
             return std::nullopt;
-        return QStringLiteral("exited with status %1").arg(m_commandResult);
+        reason = QStringLiteral("exited with status %1").arg(m_commandResult);
+        break;
     case Ending::Crashed:
-        return QStringLiteral("ended by signal %1").arg(m_commandResult);
+        reason = QStringLiteral("ended by signal %1").arg(m_commandResult);
+        break;
     case Ending::TimedOut:
         return QStringLiteral("timed out after %1 s").arg(double(m_timeLimit.count()) / 1000.0);
     case Ending::NotStarted:
         return QStringLiteral("could not be started");
     case Ending::NotRun:
     case Ending::Stopped:
-        break;
+        return std::nullopt;
     }
-    return std::nullopt;
+    // The command's own last words say more than its status does.
+    if (const auto words = ownWords())
+        return *words + QStringLiteral(" (") + reason + QLatin1Char(')');
+    return reason;
 }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class OVCommandGroup;
+
 // Facts about the machine, the program's folders and the file encoding; no instances.
 class OVUtil
 {
@@ -40,6 +42,8 @@ public:
     // 5-second limit; a failure is written to the system log. macOS's tools.
     [[nodiscard]] static bool mountSMBDrive(const ShareSettings &settings);
     static void unmountSMBDrive(const QString &mountPath);
+    // The same within the helpers' limit, as one of a run's commands, so that a stop reaches it.
+    static void unmountSMBDrive(const QString &mountPath, OVCommandGroup &group);
     // The mounted SMB shares as //user@address/share, each host name resolved and percent-escapes
     // decoded; the list ends at the first empty line of the system's mount list.
     static QStringList getMountedDrive();

@@ -3,6 +3,7 @@
 #include "ShellQuote.h"
 #include "platform/Platform.h"
 #include "process/OVExecuteCommand.h"
+#include "process/TimeLimits.h"
 
 #include <QDir>
 #include <QUrl>
@@ -52,6 +53,12 @@ void OVUtil::unmountSMBDrive(const QString &mountPath)
 {
     OVExecuteCommand command(QStringLiteral("umount ") + shellQuote(mountPath));
     command.executeCommand();
+}
+
+void OVUtil::unmountSMBDrive(const QString &mountPath, OVCommandGroup &group)
+{
+    OVExecuteCommand command(QStringLiteral("umount ") + shellQuote(mountPath));
+    command.executeCommand(helperTimeLimit(), group);
 }
 
 QStringList OVUtil::getMountedDrive()

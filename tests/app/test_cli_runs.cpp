@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -56,16 +57,31 @@ void TestCliRuns::incompleteRunSavesAndExitsWithFour()
     QCOMPARE(result.exitCode, 4);
     QCOMPARE(result.err, QStringLiteral("SPDisplaysDataType: timed out after 1 s\n"
                                         "SPBluetoothDataType: not a property list\n"
-                                        "SPPrintersDataType: exited with status 1\n"));
+                                        "SPPrintersDataType: SPPrintersDataType: subsystem not answering (exited with status 1)\n"));
     const QString path = broken.filePath("SAVE/abc-12-x123.csv");
     QCOMPARE(result.out,
              "データ収集を完了しました。\n「" + path +
                  "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
-                 "一部の情報を収集できませんでした：SPDisplaysDataType、SPBluetoothDataType、"
-                 "SPPrintersDataType\n");
-    QVERIFY(!m_stubs->anyStubStillRunning());
+                 "一部の情報を収集できませんでした：ディスプレイ、Bluetooth、プリンタ\n");
+    // A killed process ends when the kernel next runs it: waited for, within a bound.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_stubs->anyStubStillRunning(), 20000);
     QCOMPARE(QDir(broken.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"abc-12-x123.csv"});
+             (QStringList{"abc-12-x123.csv", "abc-12-x123.incomplete.txt"}));
+    // Where the files are gathered, the note beside the file says what it lacks and why.
+    const auto note = cp932::decode(readFile(broken.filePath("SAVE/abc-12-x123.incomplete.txt")));
+    QVERIFY(note);
+    const QStringList noteLines = note->split("\r\n");
+    QCOMPARE(noteLines.size(), 10);
+    QCOMPARE(noteLines.at(0), "管理番号abc-12-x123のファイルは、一部の情報を収集できないまま保存されました。");
+    QVERIFY(QRegularExpression("^日時：\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(noteLines.at(1)).hasMatch());
+    QVERIFY(noteLines.at(2).startsWith("コンピュータ名："));
+    QCOMPARE(noteLines.mid(3, 6),
+             (QStringList{"MACアドレス：3C-07-54-74-1E-2B", "収集できなかった情報：",
+                          "　ディスプレイ（SPDisplaysDataType）：timed out after 1 s",
+                          "　Bluetooth（SPBluetoothDataType）：not a property list",
+                          "　プリンタ（SPPrintersDataType）：SPPrintersDataType: subsystem not answering (exited with status 1)",
+                          "このMacでもう一度収集してください。完全に収集できると、このファイルは削除されます。"}));
+    QCOMPARE(noteLines.at(9), QString());
 
     // The file is the one a Mac writes whose reports of those three data types are simply empty.
     for (const char *name : {"SPDisplaysDataType.xml", "SPBluetoothDataType.xml", "SPPrintersDataType.xml"})
@@ -74,6 +90,9 @@ void TestCliRuns::incompleteRunSavesAndExitsWithFour()
         m_stubs->set(name, "");
     QTemporaryDir empty;
     QCOMPARE(collect(formArguments(empty.path())).exitCode, 0);
+    // A complete run takes the note away again.
+    QCOMPARE(collect(formArguments(broken.path())).exitCode, 0);
+    QCOMPARE(QDir(broken.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList{"abc-12-x123.csv"});
     const auto withoutCreationLine = [](QByteArray csv) {
         QList<QByteArray> lines = csv.split('\n');
         lines.removeAt(1);

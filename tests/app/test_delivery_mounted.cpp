@@ -76,7 +76,7 @@ void TestDeliveryMounted::cleanup()
 DeliveryRequest TestDeliveryMounted::request(bool endRequested) const
 {
     return {m_app->path() + "/source.csv", "abc-12-x123", "3C-07-54-74-1E-2B", "_20261206120000",
-            [endRequested] { return endRequested; }};
+            [endRequested] { return endRequested; }, {}, {}};
 }
 
 void TestDeliveryMounted::deliversThroughTheMountPoint()
@@ -100,7 +100,7 @@ void TestDeliveryMounted::deliversThroughTheMountPoint()
 
     // With the end requested it mounts and unmounts, and copies nothing.
     QVERIFY(saveNetworkStorage(
-        share, {m_app->path() + "/other.csv", "def-34-y567", "AA", "_1", [] { return true; }}));
+        share, {m_app->path() + "/other.csv", "def-34-y567", "AA", "_1", [] { return true; }, {}, {}}));
     QCOMPARE(filesIn(m_shareDir->path()), QStringList{"abc-12-x123.csv"});
     QCOMPARE(m_stubs->log().size(), 4);
 }

@@ -246,7 +246,7 @@ void TestDeliverySmb::copyOfTheWrongSizeNeverReplaces()
         QString m_dir;
     } share(makeShareSession(*ShareSettings::forServer(samba.server())), samba.shareDir());
     QVERIFY(!saveNetworkStorage(
-        share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }}));
+        share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }, {}, {}}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
 }
@@ -259,11 +259,11 @@ void TestDeliverySmb::endRequestedCopiesNothing()
     writeFile(m_app->path() + "/source.csv", "x");
     auto share = makeShareSession(*ShareSettings::forServer(samba.server()));
     QVERIFY(saveNetworkStorage(
-        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return true; }}));
+        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return true; }, {}, {}}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
     // Without the end, the same request delivers.
     QVERIFY(saveNetworkStorage(
-        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }}));
+        *share, {m_app->path() + "/source.csv", "abc-12-x123", "AA", "_1", [] { return false; }, {}, {}}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
 }
 

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "inventory/DataTypes.h"
 #include "util/Cp932.h"
 #include "util/OVUtil.h"
 
@@ -158,6 +159,7 @@ StubEnvironment::StubEnvironment()
     m_env.set("OVALITH_STUB_PIDS", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.pids"))));
     m_env.set("OVALITH_STUB_ORDER", QFile::encodeName(m_dir.filePath(QStringLiteral("stub.order"))));
     m_env.set("OVALITH_SYSTEM_PROFILER", "system_profiler"); // the stub, not the profiler beside the program
+    m_env.set("OVALITH_STUB_TYPES", QByteArray::number(qsizetype(datatypes::all().size())));
 }
 
 void StubEnvironment::servePlists(const QString &directory)
@@ -233,6 +235,12 @@ void RecordingNotifier::collectorStarted(int number, int count, const QString &n
 void RecordingNotifier::showMessageBox(const QString &messageText, const QString &informativeText)
 {
     add(QStringLiteral("message:%1|%2").arg(messageText, informativeText));
+}
+
+bool RecordingNotifier::askQuestion(const QString &, const QString &informativeText)
+{
+    add(QStringLiteral("question:") + informativeText);
+    return answer;
 }
 
 void RecordingNotifier::showLocalResult(const OVResultReport &report)

@@ -117,6 +117,8 @@ public:
     void showProgress(const QString &text) override { add(QStringLiteral("progress:") + text); }
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
+    // "question:" and the text; answers `answer`.
+    bool askQuestion(const QString &messageText, const QString &informativeText) override;
     void showLocalResult(const OVResultReport &report) override;
     // "window:AllOK", with "|" and the incomplete line when there is one.
     void showResultWindow(const QString &windowName, const OVResultReport &report) override;
@@ -125,6 +127,7 @@ public:
     QStringList events() const;
     QStringList eventsStartingWith(const QString &prefix) const;
     std::function<void(int number)> onCollectorStarted;
+    bool answer = false;
 
 private:
     void add(const QString &event);

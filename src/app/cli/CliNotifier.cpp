@@ -24,6 +24,12 @@ void CliNotifier::showMessageBox(const QString &, const QString &informativeText
     printLine(stderr, informativeText);
 }
 
+bool CliNotifier::askQuestion(const QString &, const QString &informativeText)
+{
+    printLine(stderr, informativeText + QStringLiteral("\n置き換えるには --replace を付けて実行してください。"));
+    return false;
+}
+
 void CliNotifier::showLocalResult(const OVResultReport &report)
 {
     printLine(report.saved ? stdout : stderr, report.informativeText);

@@ -14,6 +14,8 @@ public:
     void showProgress(const QString &) override {}
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
+    // The command asks nothing: it says what it would have asked and how to say yes, and answers No.
+    bool askQuestion(const QString &messageText, const QString &informativeText) override;
     void showLocalResult(const OVResultReport &report) override;
     // The report text as the local form gives it, then the window's name on stdout.
     void showResultWindow(const QString &windowName, const OVResultReport &report) override;

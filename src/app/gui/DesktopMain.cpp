@@ -58,7 +58,7 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
     OVQtMessagePresenter presenter;
     // Before anyone fills in the form: a copy that macOS runs from its quarantine cannot save anything.
     if (isTranslocated(OVUtil::getCurrentDirectory()))
-        presenter.showMessageBox(nullptr, kInventoryCollection, kTranslocatedAdvice);
+        presenter.showMessageBox(nullptr, kInventoryCollection, kTranslocatedAdvice, MessageKind::Warning);
     OVRunController controller(window, presenter, profile);
     window.setupComboBox();
     window.centreOnScreen();

@@ -6,10 +6,17 @@
 #include <QCoreApplication>
 
 void OVQtMessagePresenter::showMessageBox(QWidget *parent, const QString &messageText,
-                                          const QString &informativeText)
+                                          const QString &informativeText, MessageKind kind)
 {
-    OVMessageBox box(parent, messageText, informativeText);
+    OVMessageBox box(parent, messageText, informativeText, kind);
     box.exec();
+}
+
+bool OVQtMessagePresenter::askQuestion(QWidget *parent, const QString &messageText,
+                                       const QString &informativeText)
+{
+    OVMessageBox box(parent, messageText, informativeText, MessageKind::Question);
+    return box.exec() == QDialog::Accepted;
 }
 
 void OVQtMessagePresenter::showSheet(QWidget *window, const QString &messageText,
@@ -22,12 +29,14 @@ void OVQtMessagePresenter::showSheet(QWidget *window, const QString &messageText
     box->open();
 }
 
-void OVQtMessagePresenter::runResultWindow(QWidget *parent, const QString &windowName, const QString &note)
+void OVQtMessagePresenter::runResultWindow(QWidget *parent, const QString &windowName, const QString &note,
+                                           bool warning)
 {
     OVMessageWindowController window(windowName, parent);
     if (!window.isLoaded())
         return;
     window.addNote(note);
+    window.setWarning(warning);
     window.exec();
 }
 

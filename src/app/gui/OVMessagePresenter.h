@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OVMessageBox.h"
+
 #include <QString>
 
 #include <functional>
@@ -14,15 +16,18 @@ class OVMessagePresenter
 public:
     virtual ~OVMessagePresenter() = default;
 
-    // A modal informational box with one button; returns when it is closed.
-    virtual void showMessageBox(QWidget *parent, const QString &messageText,
-                                const QString &informativeText) = 0;
+    // A modal box with one button; returns when it is closed.
+    virtual void showMessageBox(QWidget *parent, const QString &messageText, const QString &informativeText,
+                                MessageKind kind) = 0;
+    // A modal question, No the default; true when the user chose Yes.
+    virtual bool askQuestion(QWidget *parent, const QString &messageText, const QString &informativeText) = 0;
     // The same box as a sheet on the window; `dismissed` runs when it is closed.
     virtual void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
                            std::function<void()> dismissed) = 0;
     // The window loaded by this name, run modally until it is closed; a note becomes a line of its own
-    // below the window's text.
-    virtual void runResultWindow(QWidget *parent, const QString &windowName, const QString &note) = 0;
+    // below the window's text. A warning shows the warning icon instead of the information icon.
+    virtual void runResultWindow(QWidget *parent, const QString &windowName, const QString &note,
+                                 bool warning) = 0;
     virtual void revealFile(const QString &path) = 0;
     virtual void terminate() = 0;
 };
@@ -31,10 +36,13 @@ public:
 class OVQtMessagePresenter : public OVMessagePresenter
 {
 public:
-    void showMessageBox(QWidget *parent, const QString &messageText, const QString &informativeText) override;
+    void showMessageBox(QWidget *parent, const QString &messageText, const QString &informativeText,
+                        MessageKind kind) override;
+    bool askQuestion(QWidget *parent, const QString &messageText, const QString &informativeText) override;
     void showSheet(QWidget *window, const QString &messageText, const QString &informativeText,
                    std::function<void()> dismissed) override;
-    void runResultWindow(QWidget *parent, const QString &windowName, const QString &note) override;
+    void runResultWindow(QWidget *parent, const QString &windowName, const QString &note,
+                         bool warning) override;
     void revealFile(const QString &path) override;
     void terminate() override;
 };

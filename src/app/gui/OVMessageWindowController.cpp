@@ -1,5 +1,6 @@
 #include "OVMessageWindowController.h"
 
+#include "OVMessageBox.h"
 #include "ui_AllNG.h"
 #include "ui_AllOK.h"
 #include "ui_LocalNG.h"
@@ -77,6 +78,14 @@ void OVMessageWindowController::addNote(const QString &note)
         return;
     message->setText(message->text() + QLatin1Char('\n') + note);
     adjustSize();
+}
+
+void OVMessageWindowController::setWarning(bool warning)
+{
+    m_warning = warning;
+    auto *icon = findChild<QLabel *>(QStringLiteral("iconImageView"));
+    if (icon)
+        icon->setPixmap(warning ? messageIcon(MessageKind::Warning, 64) : QPixmap(QStringLiteral(":/icon.png")));
 }
 
 QString OVMessageWindowController::messageText() const

@@ -18,6 +18,9 @@ public:
     bool isLoaded() const { return m_loaded; }
     // A line of its own below the window's text; an empty note adds nothing.
     void addNote(const QString &note);
+    // The warning icon instead of the program's: the window reports a failure or an incomplete run.
+    void setWarning(bool warning);
+    bool isWarning() const { return m_warning; }
     QString messageText() const;
 
 public Q_SLOTS:
@@ -25,4 +28,5 @@ public Q_SLOTS:
 
 private:
     bool m_loaded = false;
+    bool m_warning = false;
 };

@@ -104,7 +104,7 @@ void OVRunController::endDuringOrWithoutRun()
     m_delegate->requestEnd();
     m_window.allowClose();
     m_window.close();
-    m_presenter.showMessageBox(nullptr, kInventoryCollection, kDataCollectionEnded);
+    m_presenter.showMessageBox(nullptr, kInventoryCollection, kDataCollectionEnded, MessageKind::Information);
     terminateWhenNoRunIsLeft();
 }
 
@@ -139,12 +139,27 @@ void OVRunController::collectorStarted(int number, int, const QString &name)
 
 void OVRunController::showMessageBox(const QString &messageText, const QString &informativeText)
 {
-    onGuiThread([&] { m_presenter.showMessageBox(&m_window, messageText, informativeText); });
+    // Only what the user must mend comes this way: the form's refusals.
+    onGuiThread([&] { m_presenter.showMessageBox(&m_window, messageText, informativeText, MessageKind::Warning); });
+}
+
+bool OVRunController::askQuestion(const QString &messageText, const QString &informativeText)
+{
+    bool yes = false;
+    onGuiThread([&] { yes = m_presenter.askQuestion(&m_window, messageText, informativeText); });
+    return yes;
+}
+
+void OVRunController::showLocalResult(const OVResultReport &report)
+{
+    const MessageKind kind = report.complete ? MessageKind::Information : MessageKind::Warning;
+    onGuiThread(
+        [&] { m_presenter.showMessageBox(&m_window, report.messageText, report.informativeText, kind); });
 }
 
 void OVRunController::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
-    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.note); });
+    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.note, !report.complete); });
 }
 
 void OVRunController::revealFile(const QString &path)

@@ -35,6 +35,8 @@ public:
     void showProgress(const QString &text) override;
     void collectorStarted(int number, int count, const QString &name) override;
     void showMessageBox(const QString &messageText, const QString &informativeText) override;
+    bool askQuestion(const QString &messageText, const QString &informativeText) override;
+    void showLocalResult(const OVResultReport &report) override;
     void showResultWindow(const QString &windowName, const OVResultReport &report) override;
     void revealFile(const QString &path) override;
 

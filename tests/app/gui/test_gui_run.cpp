@@ -26,11 +26,17 @@ namespace {
 class RecordingPresenter : public OVMessagePresenter
 {
 public:
-    void showMessageBox(QWidget *, const QString &messageText, const QString &informativeText) override
+    void showMessageBox(QWidget *, const QString &messageText, const QString &informativeText,
+                        MessageKind kind) override
     {
-        events << "box:" + messageText + "|" + informativeText;
+        events << "box:" + messageText + "|" + informativeText + (kind == MessageKind::Warning ? "|warning" : "");
         if (onBox)
             onBox();
+    }
+    bool askQuestion(QWidget *, const QString &, const QString &informativeText) override
+    {
+        events << "question:" + informativeText;
+        return answer;
     }
     void showSheet(QWidget *, const QString &messageText, const QString &informativeText,
                    std::function<void()> dismissed) override
@@ -38,15 +44,17 @@ public:
         events << "sheet:" + messageText + "|" + informativeText;
         QTimer::singleShot(0, std::move(dismissed)); // the user closes it a moment later
     }
-    void runResultWindow(QWidget *, const QString &windowName, const QString &note) override
+    void runResultWindow(QWidget *, const QString &windowName, const QString &note, bool warning) override
     {
-        events << "window:" + windowName + (note.isEmpty() ? QString() : "|" + note);
+        events << "window:" + windowName + (note.isEmpty() ? QString() : "|" + note) +
+                      (warning ? "|warning" : "");
     }
     void revealFile(const QString &path) override { events << "reveal:" + path; }
     void terminate() override { events << "terminate"; }
 
     QStringList events;
     std::function<void()> onBox;
+    bool answer = false;
 };
 
 struct Desktop
