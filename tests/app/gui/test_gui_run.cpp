@@ -158,7 +158,7 @@ void TestGuiRun::inputCheckShowsItsMessage()
     Desktop desktop(OVBuildProfile::sixtyFourBit());
     desktop.fill(form);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
-    QCOMPARE(desktop.presenter.events, QStringList{"box:" + message + "|" + message});
+    QCOMPARE(desktop.presenter.events, QStringList{"box:" + message + "|" + message + "|warning"});
     QVERIFY(!QFileInfo::exists(m_app->savePath()));
     QCOMPARE(desktop.enabledStates(), repeated(true, 16));
     QCOMPARE(desktop.window.controlNumber(0)->text(), form.controlNumber01); // left for the user to correct
@@ -203,7 +203,7 @@ void TestGuiRun::failedSaveStillEnablesTheForm()
     Desktop desktop(OVBuildProfile::sixtyFourBit());
     desktop.fill(kForm);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
-    QCOMPARE(desktop.presenter.events, QStringList{"box:インベントリ収集|データ収集失敗しました。"});
+    QCOMPARE(desktop.presenter.events, QStringList{"box:インベントリ収集|データ収集失敗しました。|warning"});
     QCOMPARE(desktop.enabledStates(), repeated(true, 16));
     QCOMPARE(desktop.window.progressLabel()->text(), QString());
 }
@@ -342,7 +342,7 @@ void TestGuiRun::returnRegisters()
     desktop.fill(FormValues{"abc", "12", "x123", "山田", ""});
     QTest::keyClick(desktop.window.lastName(), Qt::Key_Return);
     QCOMPARE(desktop.presenter.events,
-             QStringList{"box:使用者氏名を入力してください。|使用者氏名を入力してください。"});
+             QStringList{"box:使用者氏名を入力してください。|使用者氏名を入力してください。|warning"});
     desktop.window.lastName()->setText("太郎");
     desktop.presenter.events.clear();
     QTest::keyClick(desktop.window.controlNumber(1), Qt::Key_Enter, Qt::KeypadModifier);
@@ -359,7 +359,7 @@ void TestGuiRun::configuredFileServerReportsInTheNetworkForm()
     desktop.fill(kForm);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
     const QString path = m_app->savePath() + "abc-12-x123.csv";
-    QCOMPARE(desktop.presenter.events, (QStringList{"window:NetworkNG", "reveal:" + path}));
+    QCOMPARE(desktop.presenter.events, (QStringList{"window:NetworkNG|warning", "reveal:" + path}));
     QVERIFY(QFile::exists(path));
 }
 
