@@ -10,26 +10,39 @@ namespace {
 
 // Copies under the temporary name, checks the size, moves it over the final name; a failed copy is
 // removed and an earlier file of the final name stays.
-bool place(OVShareSession &share, const QString &source, const QString &temporary, const QString &final)
+const QString kStopped = QStringLiteral("中断されたため、送信をやめました");
+
+bool place(OVShareSession &share, const DeliveryRequest &request, const QString &source,
+           const QString &temporary, const QString &final, QString &reason)
 {
-    const QFileInfo local(source);
-    const bool copied = local.exists() && share.copyToShare(source, temporary) &&
-                        share.sizeOf(temporary) == std::optional(local.size());
-    if (!copied || !share.rename(temporary, final)) {
-        if (share.exists(temporary))
-            share.remove(temporary);
+    if (request.stopRequested()) {
+        reason = kStopped;
         return false;
     }
-    return true;
+    const QFileInfo local(source);
+    bool placed = local.exists() && share.copyToShare(source, temporary);
+    if (placed && share.sizeOf(temporary) != std::optional(local.size())) {
+        reason = QStringLiteral("サーバーに書き込んだファイルの大きさが元のファイルと合いません");
+        placed = false;
+    }
+    if (placed && request.stopRequested()) {
+        reason = kStopped;
+        placed = false;
+    }
+    placed = placed && share.rename(temporary, final);
+    if (!placed && share.exists(temporary))
+        share.remove(temporary);
+    return placed;
 }
 
-bool deliver(OVShareSession &share, const DeliveryRequest &request)
+bool deliver(OVShareSession &share, const DeliveryRequest &request, QString &reason)
 {
     const QString temporary = makeTempDstName(request.macAddress, request.tempFileSuffix);
-    if (!request.markerSource.isEmpty() &&
-        !place(share, request.markerSource, temporary.chopped(4) + QStringLiteral(".txt"), request.markerName))
+    if (!request.markerSource.isEmpty() && !place(share, request, request.markerSource,
+                                                  temporary.chopped(4) + QStringLiteral(".txt"),
+                                                  request.markerName, reason))
         return false;
-    if (!place(share, request.source, temporary, makeDstName(request.managementNumber)))
+    if (!place(share, request, request.source, temporary, makeDstName(request.managementNumber), reason))
         return false;
     if (request.markerSource.isEmpty() && !request.markerName.isEmpty() && share.exists(request.markerName) &&
         !share.remove(request.markerName))
@@ -67,12 +80,19 @@ QString makeTempDstPath(const QString &macAddress, const QString &tempFileSuffix
     return OVUtil::getMountPointPath() + QLatin1Char('/') + makeTempDstName(macAddress, tempFileSuffix);
 }
 
-bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request)
+bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request, QString *reason)
 {
-    if (!share.mount())
-        return false;
-    const bool delivered = request.endRequested() || deliver(share, request);
-    share.unmount();
+    QString own;
+    bool delivered = share.mount();
+    if (delivered) {
+        delivered = request.endRequested() || deliver(share, request, own);
+        share.unmount();
+    }
+    if (!delivered && reason) {
+        *reason = !own.isEmpty()                  ? own
+                  : !share.lastError().isEmpty() ? share.lastError()
+                                                  : QStringLiteral("サーバーへの書き込みに失敗しました");
+    }
     return delivered;
 }
 

@@ -23,6 +23,8 @@ struct DeliveryRequest
     std::function<bool()> endRequested;
     QString markerSource; // the note of an incomplete run; empty after a complete one
     QString markerName;   // "<management number>.incomplete.txt"
+    // A signal after the save: the delivery stops before its next step and fails.
+    std::function<bool()> stopRequested = [] { return false; };
 };
 
 // Mounts the share, copies the source under the temporary name, checks its size, moves it over the final
@@ -30,7 +32,9 @@ struct DeliveryRequest
 // the end requested it copies nothing and succeeds. A copy that fails in any step is removed, and a file
 // delivered earlier stays as it was. The note of an incomplete run goes the same way before the file, so
 // the share never holds an incomplete file without it; after a complete run the note is removed there.
-[[nodiscard]] bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request);
+// Why it failed, in the user's words, goes to `reason`.
+[[nodiscard]] bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request,
+                                      QString *reason = nullptr);
 
 // The folder the configured share is mounted on: "" when the system names none, absent when the share is
 // not among the mounted SMB shares. macOS's tools; the delivery does not use it.

@@ -1,6 +1,7 @@
 #include "OVAppDelegate.h"
 
 #include "CsvAssembly.h"
+#include "DeliveryJob.h"
 #include "IncompleteMarker.h"
 #include "InputCheck.h"
 #include "LocalSave.h"
@@ -78,7 +79,7 @@ void OVAppDelegate::startCollection(const FormValues &form)
     cDebugLog::outputLog(u"sequence3"_s);
     getInventoryData();
     cDebugLog::outputLog(u"sequence4"_s);
-    if (!(m_saveResult.load() & EndRequested))
+    if (beginSave())
         saveFile();
     m_notifier.showProgress(QString());
     cDebugLog::outputLog(u"sequence5"_s);
@@ -100,6 +101,35 @@ void OVAppDelegate::beginRun()
     m_problems.clear();
     m_missing.clear();
     m_replaceDeclined.store(false);
+    m_saveBegun = false;
+    m_interrupted.store(false);
+}
+
+bool OVAppDelegate::beginSave()
+{
+    // Decided under the same lock as a signal's interruption, so that a run either saves and reports or
+    // does neither.
+    std::lock_guard state(m_stateMutex);
+    m_saveBegun = !(m_saveResult.load() & EndRequested);
+    return m_saveBegun;
+}
+
+void OVAppDelegate::interrupt()
+{
+    std::lock_guard state(m_stateMutex);
+    if (m_saveBegun) {
+        m_interrupted.store(true);
+        return;
+    }
+    m_saveResult.fetch_or(EndRequested);
+    if (m_commands)
+        m_commands->stop();
+}
+
+bool OVAppDelegate::saveBegun() const
+{
+    std::lock_guard state(m_stateMutex);
+    return m_saveBegun;
 }
 
 void OVAppDelegate::endRun()
@@ -252,17 +282,21 @@ QString OVAppDelegate::updateIncompleteMarker(const QString &managementNumber)
 void OVAppDelegate::deliverToShare(const QString &source, const QString &marker)
 {
     m_notifier.showProgress(kSendingToServer);
-    const auto session = m_shareSessionFactory(*m_delivery);
     const QString number = m_run->form.managementNumber();
-    const DeliveryRequest request{source,
-                                  number,
-                                  machineKey(),
-                                  m_run->tempFileSuffix,
-                                  [this] { return (m_saveResult.load() & EndRequested) != 0; },
-                                  marker,
-                                  makeMarkerName(number)};
-    if (!saveNetworkStorage(*session, request))
+    const bool endRequested = (m_saveResult.load() & EndRequested) != 0;
+    DeliveryRequest request{source,
+                            number,
+                            machineKey(),
+                            m_run->tempFileSuffix,
+                            [endRequested] { return endRequested; },
+                            marker,
+                            makeMarkerName(number)};
+    QString reason;
+    if (!deliveryjob::deliver(m_shareSessionFactory(*m_delivery), std::move(request),
+                              [this] { return m_interrupted.load(); }, &reason)) {
         m_saveResult.fetch_or(NetworkSaveFailed);
+        addProblem(kNotDelivered + reason);
+    }
 }
 
 void OVAppDelegate::clear()
@@ -287,13 +321,13 @@ void OVAppDelegate::showSaveResult()
 {
     const int result = m_saveResult.load();
     const QString path = savePath();
-    QStringList notes = problems();
-    if (const QString missing = incompleteNote(missingDataTypes()); !missing.isEmpty())
-        notes.append(missing);
-    OVResultReport report{kInventoryCollection, localResultText(result, path), !(result & LocalSaveFailed),
-                          (result & ~EndRequested) == 0 && notes.isEmpty(), notes.join(u'\n')};
-    if (!report.note.isEmpty())
-        report.informativeText += u'\n' + report.note;
+    OVResultReport report;
+    report.messageText = kInventoryCollection;
+    report.resultText = localResultText(result, path);
+    report.problems = problems();
+    report.incompleteNote = incompleteNote(missingDataTypes());
+    report.saved = !(result & LocalSaveFailed);
+    report.complete = (result & ~EndRequested) == 0 && report.note().isEmpty();
     if (m_isLocal.load())
         m_notifier.showLocalResult(report);
     else if (const auto window = networkResultWindow(result & ~EndRequested))

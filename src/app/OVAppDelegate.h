@@ -45,6 +45,11 @@ public:
     // The end of the program: every running command is stopped and a run in progress saves and reports
     // nothing more; waitForRun() then waits for its clean-up.
     void requestEnd();
+    // A signal: before the save it is the end (nothing saved, nothing reported); once the save has begun
+    // the file is kept, a delivery stops at its next step, and the run reports what it did.
+    void interrupt();
+    // Whether the last run began to save its file.
+    bool saveBegun() const;
     void waitForRun();
     // Whether a run holds the lock now.
     bool isRunning();
@@ -73,6 +78,7 @@ private:
     void cleanStaleMount();
     void prepare(const FormValues &form);
     void getInventoryData();
+    bool beginSave();
     void saveFile();
     QString updateIncompleteMarker(const QString &managementNumber);
     void deliverToShare(const QString &source, const QString &marker);
@@ -95,5 +101,7 @@ private:
     std::optional<ShareSettings> m_delivery;
     bool m_replaceOtherMachinesFile = false;
     std::atomic<bool> m_replaceDeclined{false};
+    bool m_saveBegun = false;               // guarded by m_stateMutex
+    std::atomic<bool> m_interrupted{false}; // a signal came after the save began
     ShareSessionFactory m_shareSessionFactory = makeShareSession;
 };

@@ -1,17 +1,34 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// What the result report says: the local report's text (the saved path in 「」, or the failure) with the
-// lines that say why something failed or what a run could not collect, and those lines by themselves
-// for the result windows, below their own text.
+// What the result report says: the local report's text (the saved path in 「」, or the failure), the lines
+// that say why something failed, and the line that names what a run could not collect. The result
+// windows show the last two below their own text.
 struct OVResultReport
 {
     QString messageText;
-    QString informativeText;
+    QString resultText;
+    QStringList problems;
+    QString incompleteNote;
     bool saved = false;    // the local file was saved
     bool complete = false; // saved, delivered where asked, nothing missing, nothing to say
-    QString note;
+
+    // The lines below the result text, in the order problems, incomplete note.
+    QString note() const
+    {
+        QStringList lines = problems;
+        if (!incompleteNote.isEmpty())
+            lines.append(incompleteNote);
+        return lines.join(QLatin1Char('\n'));
+    }
+    // The whole text of the local box.
+    QString informativeText() const
+    {
+        const QString below = note();
+        return below.isEmpty() ? resultText : resultText + QLatin1Char('\n') + below;
+    }
 };
 
 // How a run reaches the user: the desktop window, the command line's streams, or a test's recorder.
@@ -33,7 +50,7 @@ public:
     // The local form of the result report.
     virtual void showLocalResult(const OVResultReport &report)
     {
-        showMessageBox(report.messageText, report.informativeText);
+        showMessageBox(report.messageText, report.informativeText());
     }
     // The network form of the result report: the window loaded by this name, run modally.
     virtual void showResultWindow(const QString &windowName, const OVResultReport &report) = 0;

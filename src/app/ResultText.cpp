@@ -8,6 +8,7 @@ const QString kInventoryCollection = QStringLiteral("インベントリ収集");
 const QString kDataCollectionEnded = QStringLiteral("データ収集が終了しました。");
 const QString kDataCollectionFailed = QStringLiteral("データ収集失敗しました。");
 const QString kSendingToServer = QStringLiteral("サーバーへ送信中...");
+const QString kNotDelivered = QStringLiteral("サーバーへ送信できませんでした：");
 
 QString localResultText(int saveResult, const QString &savePath)
 {

@@ -11,6 +11,7 @@ extern const QString kInventoryCollection;  // "インベントリ収集", the t
 extern const QString kDataCollectionEnded;  // what the end of the program says
 extern const QString kDataCollectionFailed; // the failed local save
 extern const QString kSendingToServer;      // the progress text during the delivery
+extern const QString kNotDelivered;         // the line that says why the delivery failed, before its reason
 
 // The local report: four lines with the saved file's path in 「」, or the failure text.
 QString localResultText(int saveResult, const QString &savePath);

@@ -39,8 +39,9 @@ public:
     static std::optional<QString> urlDecode(const QString &text);
 
     // The share mounted as the guest on .mountPoint in the program's folder, with the mount command's
-    // 5-second limit; a failure is written to the system log. macOS's tools.
-    [[nodiscard]] static bool mountSMBDrive(const ShareSettings &settings);
+    // 5-second limit; a failure is written to the system log, and why it failed (the mount command's own
+    // words, or its time limit) to `reason`. macOS's tools.
+    [[nodiscard]] static bool mountSMBDrive(const ShareSettings &settings, QString *reason = nullptr);
     static void unmountSMBDrive(const QString &mountPath);
     // The same within the helpers' limit, as one of a run's commands, so that a stop reaches it.
     static void unmountSMBDrive(const QString &mountPath, OVCommandGroup &group);

@@ -27,7 +27,7 @@ QString OVUtil::getMountPointPath()
     return getCurrentDirectory() + QStringLiteral("/.mountPoint");
 }
 
-bool OVUtil::mountSMBDrive(const ShareSettings &settings)
+bool OVUtil::mountSMBDrive(const ShareSettings &settings, QString *reason)
 {
     QDir().mkdir(getMountPointPath());
     // An "@", ":", "/" or ";" in the user or password would otherwise end its part of the address.
@@ -43,6 +43,13 @@ bool OVUtil::mountSMBDrive(const ShareSettings &settings)
     command.executeCommand(kMountTimeLimitSeconds);
     if (command.commandResult() == 0)
         return true;
+    if (reason)
+        *reason = command.ending() == OVExecuteCommand::Ending::TimedOut
+                      ? QStringLiteral("共有%1のマウントが%2秒以内に終わりません")
+                            .arg(settings.share)
+                            .arg(kMountTimeLimitSeconds)
+                      : QStringLiteral("共有%1をマウントできません：%2")
+                            .arg(settings.share, command.failure().value_or(QString()));
     platform::systemLog(QStringLiteral("mount err standardErr[%1],standardOutput[%2] execCommand[%3]")
                             .arg(command.standardError().value_or(QString()),
                                  command.standardOutput().value_or(QString()), command.command()));

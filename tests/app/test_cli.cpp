@@ -169,6 +169,13 @@ void TestCli::refusesInput_data()
         << QStringList{"--control-number", "abc-12-x123", "--control-number", "def-34-y567",
                        "--family-name",    "山田",        "--given-name",     "太郎"}
         << QString("option given more than once: --control-number\n");
+    for (const char *server : {"file server", "smb://fileserver", "fileserver/stkget$", "fs@example"})
+        QTest::addRow("server %s", server)
+            << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田", "--given-name", "太郎",
+                           "--deliver",        "--server",    server}
+            << QString("not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be "
+                       "used)\n")
+                   .arg(server);
     QTest::newRow("an IPv6 literal for the server")
         << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田", "--given-name", "太郎",
                        "--deliver",        "--server",    "[::1]:445"}
@@ -199,11 +206,12 @@ void TestCli::failedSaveExitsWithOne()
     QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
     QCOMPARE(result.out, QString());
     // The delivery fails too: the failure on stderr, the window's name on stdout.
-    result =
-        collect(formArguments(app.path()) << "--deliver"
-                                          << "--server" << QStringLiteral("127.0.0.1:%1").arg(sparePort()));
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(sparePort());
+    result = collect(formArguments(app.path()) << "--deliver"
+                                               << "--server" << server);
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QStringLiteral("データ収集失敗しました。\n"));
+    QCOMPARE(result.err, "データ収集失敗しました。\nサーバーへ送信できませんでした：サーバー" + server +
+                             "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）\n");
     QCOMPARE(result.out, QStringLiteral("AllNG\n"));
     QCOMPARE(QDir(app.filePath("SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList());
 
@@ -290,6 +298,8 @@ void TestCli::deliveryFailureExitsWithThree()
              "データ収集を完了しました。\n「" + path +
                  "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
                  "NetworkNG\n");
+    QCOMPARE(result.err, "サーバーへ送信できませんでした：サーバー" + closedPort +
+                             "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）\n");
     QVERIFY(QFile::exists(path));
 
     m_env.set("OVALITH_FILE_SERVER", closedPort.toUtf8());

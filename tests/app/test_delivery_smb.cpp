@@ -55,6 +55,7 @@ private Q_SLOTS:
     void unreachableServers();
     void stalledServerFindsTheFileSavedAlready();
     void serverThatRefusesTheWrite();
+    void reasonsOfAServerThatIsThereButWillNotTakeTheFile();
     void renameThatFailsIsReported_data();
     void renameThatFailsIsReported();
     void copyOfTheWrongSizeNeverReplaces();
@@ -127,18 +128,24 @@ void TestDeliverySmb::replacesAnEarlierFileAndItsCompanion()
 void TestDeliverySmb::unreachableServers_data()
 {
     QTest::addColumn<bool>("neverConnects");
-    QTest::newRow("connection refused") << false;
-    QTest::newRow("connection never opens") << true;
+    QTest::addColumn<QString>("reason"); // %1 the server
+    QTest::newRow("connection refused")
+        << false << "サーバー%1が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）";
+    QTest::newRow("connection never opens") << true << "サーバー%1に5秒以内に接続できません";
 }
 
 void TestDeliverySmb::unreachableServers()
 {
     QFETCH(bool, neverConnects);
+    QFETCH(QString, reason);
     UnreachableServer unreachable;
-    DeliveringRun run(neverConnects ? unreachable.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort()));
+    const QString server = neverConnects ? unreachable.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort());
+    DeliveringRun run(server);
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
-    QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:NetworkNG"});
+    // The window's own line stays; the reason is a line below it.
+    QCOMPARE(run.notifier.eventsStartingWith("window:"),
+             QStringList{"window:NetworkNG|サーバーへ送信できませんでした：" + reason.arg(server)});
     QVERIFY(QFile::exists(m_app->savePath() + "abc-12-x123.csv")); // the local file is saved all the same
     QCOMPARE(run.notifier.eventsStartingWith("reveal:").size(), 1);
     // Connecting has 5 seconds; Samba's own limit would be 20. The margin is for a loaded machine.
@@ -177,8 +184,34 @@ void TestDeliverySmb::serverThatRefusesTheWrite()
     DeliveringRun run(samba.server());
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
+    QCOMPARE(run.delegate.problems(),
+             QStringList{"サーバーへ送信できませんでした：共有stkget$へのアクセスが拒否されました（ユーザー名とパスワー"
+                         "ド、共有の書き込み権限を確認してください）"});
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
+}
+
+void TestDeliverySmb::reasonsOfAServerThatIsThereButWillNotTakeTheFile()
+{
+    auto samba = std::make_unique<SambaServer>();
+    if (!samba->problem().isEmpty())
+        QSKIP(qPrintable(samba->problem()));
+    const QString server = samba->server();
+    // A share that the server does not have.
+    ShareSettings elsewhere = *ShareSettings::forServer(server);
+    elsewhere.share = "nosuch$";
+    DeliveringRun wrongShare(server);
+    wrongShare.delegate.setDelivery(elsewhere);
+    wrongShare.run();
+    QCOMPARE(wrongShare.delegate.problems(),
+             QStringList{"サーバーへ送信できませんでした：共有nosuch$がサーバー" + server + "にありません"});
+    // The same server stopped: nothing listens there any more.
+    samba.reset();
+    DeliveringRun stopped(server);
+    stopped.run();
+    QCOMPARE(stopped.delegate.problems(),
+             QStringList{"サーバーへ送信できませんでした：サーバー" + server +
+                         "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）"});
 }
 
 void TestDeliverySmb::renameThatFailsIsReported_data()
@@ -207,7 +240,10 @@ void TestDeliverySmb::renameThatFailsIsReported()
     DeliveringRun run(samba.server());
     run.run();
     QCOMPARE(run.delegate.saveResult(), saveResult);
-    QCOMPARE(run.notifier.eventsStartingWith("window:"), QStringList{"window:" + window});
+    QCOMPARE(run.notifier.eventsStartingWith("window:"),
+             QStringList{"window:" + window +
+                         "|サーバーへ送信できませんでした：共有stkget$に同じ名前のフォルダなどがあり、ファイルを置き換えられま"
+                         "せん"});
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QVERIFY(QFileInfo(samba.shareDir() + "/abc-12-x123.csv/older").isDir());
     QCOMPARE(QDir(m_app->savePath()).entryList(QDir::Files | QDir::Hidden),

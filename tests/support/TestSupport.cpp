@@ -246,14 +246,14 @@ bool RecordingNotifier::askQuestion(const QString &, const QString &informativeT
 void RecordingNotifier::showLocalResult(const OVResultReport &report)
 {
     add(QStringLiteral("result:%1|%2|%3")
-            .arg(report.messageText, report.informativeText,
+            .arg(report.messageText, report.informativeText(),
                  report.saved ? QStringLiteral("saved") : QStringLiteral("failed")));
 }
 
 void RecordingNotifier::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
     add(QStringLiteral("window:") + windowName +
-        (report.note.isEmpty() ? QString() : QLatin1Char('|') + report.note));
+        (report.note().isEmpty() ? QString() : QLatin1Char('|') + report.note()));
 }
 
 QStringList RecordingNotifier::events() const

@@ -32,7 +32,17 @@ bool CliNotifier::askQuestion(const QString &, const QString &informativeText)
 
 void CliNotifier::showLocalResult(const OVResultReport &report)
 {
-    printLine(report.saved ? stdout : stderr, report.informativeText);
+    // Why something failed is a message of its own, on stderr; the report goes where its result belongs.
+    for (const QString &problem : report.problems) {
+        if (report.saved)
+            printLine(stderr, problem);
+    }
+    QString text = report.resultText;
+    if (!report.saved && !report.problems.isEmpty())
+        text += QLatin1Char('\n') + report.problems.join(QLatin1Char('\n'));
+    if (!report.incompleteNote.isEmpty())
+        text += QLatin1Char('\n') + report.incompleteNote;
+    printLine(report.saved ? stdout : stderr, text);
 }
 
 void CliNotifier::showResultWindow(const QString &windowName, const OVResultReport &report)

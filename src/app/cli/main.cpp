@@ -1,7 +1,8 @@
 #include "CliNotifier.h"
-#include "SignalStop.h"
 #include "app/InputCheck.h"
+#include "app/DeliveryJob.h"
 #include "app/OVAppDelegate.h"
+#include "app/SignalStop.h"
 #include "app/cDebugLog.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
@@ -16,7 +17,14 @@
 
 namespace {
 
-enum ExitCode { kSaved = 0, kSaveFailed = 1, kRefused = 2, kDeliveryFailed = 3, kIncomplete = 4 };
+enum ExitCode {
+    kSaved = 0,
+    kSaveFailed = 1,
+    kRefused = 2,
+    kDeliveryFailed = 3,
+    kIncomplete = 4,
+    kOtherMachinesFile = 5
+};
 
 struct Options
 {
@@ -41,6 +49,8 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("Also deliver the file to the share stkget$ of the file server.")},
         {QStringLiteral("server"), QStringLiteral("The file server (default: OVALITH_FILE_SERVER)."),
          QStringLiteral("HOST[:PORT]")},
+        {QStringLiteral("replace"),
+         QStringLiteral("Replace SAVE/<management number>.csv also when another Mac wrote it.")},
         {QStringLiteral("version"), QStringLiteral("The program's version.")},
     });
 }
@@ -110,10 +120,13 @@ int exitCodeOf(int saveResult, bool incomplete)
 
 int runCollection(OVAppDelegate &delegate, const FormValues &form)
 {
-    const SignalStop stopOnSignal([&delegate] { delegate.requestEnd(); });
+    const SignalStop stopOnSignal([&delegate](int) { delegate.interrupt(); });
     delegate.startCollection(form);
-    if (const int number = stopOnSignal.signalNumber())
+    // A signal after the save ends the delivery, and the run reports what it did.
+    if (const int number = stopOnSignal.signalNumber(); number && !delegate.saveBegun())
         return 128 + number;
+    if (delegate.replaceDeclined())
+        return kOtherMachinesFile;
     const auto missing = delegate.missingDataTypes();
     for (const MissingDataType &type : missing)
         std::fprintf(stderr, "%s: %s\n", qPrintable(type.dataType), qPrintable(type.reason));
@@ -166,5 +179,11 @@ int main(int argc, char *argv[])
     if (!delegate.inputCheck(options.form))
         return kRefused;
     delegate.setDelivery(delivery);
-    return runCollection(delegate, options.form);
+    delegate.setReplaceOtherMachinesFile(parser.isSet(QStringLiteral("replace")));
+    const int exitCode = runCollection(delegate, options.form);
+    if (deliveryjob::anyLetGo()) { // a delivery still inside the share client's library: no destructors now
+        std::fflush(nullptr);
+        ::_exit(exitCode);
+    }
+    return exitCode;
 }

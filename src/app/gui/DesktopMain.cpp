@@ -5,15 +5,21 @@
 #include "OVMessagePresenter.h"
 #include "OVMessageWindowController.h"
 #include "OVRunController.h"
+#include "app/DeliveryJob.h"
 #include "app/ResultText.h"
 #include "app/SaveFolderCheck.h"
+#include "app/SignalStop.h"
 #include "app/cDebugLog.h"
 #include "app/cOperatingSystemCheck.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
+#include "util/platform/Platform.h"
 #include "util/Version.h"
 
 #include <QApplication>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +50,13 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
 {
     if (printVersionWhenAsked(argc, argv, profile.executableName.toUtf8().constData()))
         return 0;
+    if (!platform::hasDisplay()) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(profile.executableName + QStringLiteral(": 画面（ディスプレイ）がありません。"
+                                                                          "画面のない環境では ovalith-collect で収集"
+                                                                          "してください。")));
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(profile.executableName);
     OVBuildProfile::setCurrent(profile);
@@ -60,8 +73,18 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
     if (isTranslocated(OVUtil::getCurrentDirectory()))
         presenter.showMessageBox(nullptr, kInventoryCollection, kTranslocatedAdvice, MessageKind::Warning);
     OVRunController controller(window, presenter, profile);
+    // Logout and kill end a run as the end button does, on the GUI thread.
+    const SignalStop stopOnSignal([&controller](int number) {
+        QMetaObject::invokeMethod(&controller, [&controller, number] { controller.endOnSignal(number); },
+                                  Qt::QueuedConnection);
+    });
     window.setupComboBox();
     window.centreOnScreen();
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    if (deliveryjob::anyLetGo()) { // a delivery still inside the share client's library: no destructors now
+        std::fflush(nullptr);
+        ::_exit(exitCode);
+    }
+    return exitCode;
 }

@@ -45,8 +45,8 @@ void OVQtMessagePresenter::revealFile(const QString &path)
     revealInFileBrowser(path);
 }
 
-void OVQtMessagePresenter::terminate()
+void OVQtMessagePresenter::terminate(int exitCode)
 {
     // Not quit(): that first asks the windows to close, and the form answers a close with the end.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(exitCode);
 }

@@ -29,7 +29,8 @@ public:
     virtual void runResultWindow(QWidget *parent, const QString &windowName, const QString &note,
                                  bool warning) = 0;
     virtual void revealFile(const QString &path) = 0;
-    virtual void terminate() = 0;
+    // Ends the program with this exit code.
+    virtual void terminate(int exitCode) = 0;
 };
 
 // The real thing: OVMessageBox, OVMessageWindowController, the file browser, the end of the event loop.
@@ -44,7 +45,7 @@ public:
     void runResultWindow(QWidget *parent, const QString &windowName, const QString &note,
                          bool warning) override;
     void revealFile(const QString &path) override;
-    void terminate() override;
+    void terminate(int exitCode) override;
 };
 
 // Opens the platform's file browser with the file selected.

@@ -108,13 +108,25 @@ void OVRunController::endDuringOrWithoutRun()
     terminateWhenNoRunIsLeft();
 }
 
-void OVRunController::terminateWhenNoRunIsLeft()
+void OVRunController::endOnSignal(int number)
+{
+    // As ovalith-collect does: every command stops, the run removes its temporary files and saves and
+    // reports nothing, and the program ends with 128 + the signal's number.
+    m_ending = true;
+    m_delegate->interrupt(); // a delivery under way is let go at once
+    m_delegate->requestEnd();
+    m_window.allowClose();
+    m_window.close();
+    terminateWhenNoRunIsLeft(128 + number);
+}
+
+void OVRunController::terminateWhenNoRunIsLeft(int exitCode)
 {
     if (!isRunning()) {
-        m_presenter.terminate();
+        m_presenter.terminate(exitCode);
         return;
     }
-    connect(this, &OVRunController::runFinished, this, [this] { m_presenter.terminate(); });
+    connect(this, &OVRunController::runFinished, this, [this, exitCode] { m_presenter.terminate(exitCode); });
 }
 
 void OVRunController::disableControls()
@@ -154,12 +166,12 @@ void OVRunController::showLocalResult(const OVResultReport &report)
 {
     const MessageKind kind = report.complete ? MessageKind::Information : MessageKind::Warning;
     onGuiThread(
-        [&] { m_presenter.showMessageBox(&m_window, report.messageText, report.informativeText, kind); });
+        [&] { m_presenter.showMessageBox(&m_window, report.messageText, report.informativeText(), kind); });
 }
 
 void OVRunController::showResultWindow(const QString &windowName, const OVResultReport &report)
 {
-    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.note, !report.complete); });
+    onGuiThread([&] { m_presenter.runResultWindow(&m_window, windowName, report.note(), !report.complete); });
 }
 
 void OVRunController::revealFile(const QString &path)

@@ -25,6 +25,8 @@ public:
 
     void regist();
     void cancel();
+    // SIGTERM, SIGHUP or SIGINT: the end without a question, then the program ends.
+    void endOnSignal(int number);
 
     OVAppDelegate &delegate() { return *m_delegate; }
     bool isRunning() const { return m_running; }
@@ -49,7 +51,7 @@ private:
     QThread *startRun(const FormValues &form);
     void endDuringOrWithoutRun();
     void endAfterSheet();
-    void terminateWhenNoRunIsLeft();
+    void terminateWhenNoRunIsLeft(int exitCode = 0);
 
     OVMainWindow &m_window;
     OVMessagePresenter &m_presenter;

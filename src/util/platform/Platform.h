@@ -21,6 +21,9 @@ QString systemVersionFile();
 
 void systemLog(const QString &line);
 
+// Whether a window can be shown at all: Qt aborts the program when its platform finds no display.
+bool hasDisplay();
+
 // The command the collectors run: "system_profiler" on macOS; elsewhere Ovalith's own profiler beside
 // the program, quoted for the shell, when it is there.
 QString defaultProfilerCommand();

@@ -57,4 +57,13 @@ QString defaultProfilerCommand()
     return QFileInfo(beside).isExecutable() ? shellQuote(beside) : QStringLiteral("system_profiler");
 }
 
+bool hasDisplay()
+{
+    // Only X11 and Wayland need a server; offscreen, minimal, VNC, EGLFS draw without one.
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
+    if (!platform.isEmpty() && platform != QLatin1String("xcb") && platform != QLatin1String("wayland"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 } // namespace platform

@@ -27,6 +27,11 @@ std::optional<QString> computerName()
     return result;
 }
 
+bool hasDisplay()
+{
+    return true; // the window server is there whenever a user is logged in
+}
+
 QString defaultProfilerCommand()
 {
     return QStringLiteral("system_profiler");

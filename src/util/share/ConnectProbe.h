@@ -2,6 +2,14 @@
 
 #include <QString>
 
-// Whether a TCP connection to host:port opens within the time limit. Samba's client library takes its
-// own 20 seconds to connect, so the share's 5-second limit for connecting is held here, before it.
-bool canConnect(const QString &host, int port, int timeLimitMilliseconds);
+// How a TCP connection to host:port went within the time limit, name resolution included. Samba's client
+// library takes its own 20 seconds to connect, and a resolver that never answers takes 10 more, so the
+// share's 5-second limit for connecting is held here, before it.
+struct ConnectOutcome
+{
+    enum class Result { Connected, NameNotFound, NameTimedOut, Refused, TimedOut, Unreachable, Failed };
+    Result result = Result::Failed;
+    int error = 0; // errno of a failed connection
+};
+
+ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds);

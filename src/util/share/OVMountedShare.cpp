@@ -1,11 +1,14 @@
 #include "OVMountedShare.h"
 
+#include "ShareErrors.h"
 #include "util/OVUtil.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 OVMountedShare::OVMountedShare(ShareSettings settings) : m_settings(std::move(settings))
 {}
@@ -17,7 +20,11 @@ QString OVMountedShare::pathOf(const QString &name) const
 
 bool OVMountedShare::mount()
 {
-    return OVUtil::mountSMBDrive(m_settings);
+    QString reason;
+    if (OVUtil::mountSMBDrive(m_settings, &reason))
+        return true;
+    noteError(reason);
+    return false;
 }
 
 void OVMountedShare::unmount()
@@ -28,7 +35,11 @@ void OVMountedShare::unmount()
 bool OVMountedShare::copyToShare(const QString &localPath, const QString &name)
 {
     QFile::remove(pathOf(name)); // a leftover of an interrupted run would make the copy fail
-    return QFile::copy(localPath, pathOf(name));
+    QFile source(localPath);
+    if (source.copy(pathOf(name)))
+        return true;
+    noteError(QStringLiteral("共有%1にファイルを書き込めません（%2）").arg(m_settings.share, source.errorString()));
+    return false;
 }
 
 std::optional<qint64> OVMountedShare::sizeOf(const QString &name)
@@ -44,7 +55,10 @@ bool OVMountedShare::exists(const QString &name)
 
 bool OVMountedShare::remove(const QString &name)
 {
-    return QFile::remove(pathOf(name));
+    if (::unlink(QFile::encodeName(pathOf(name)).constData()) == 0)
+        return true;
+    noteError(describeShareError(errno, m_settings));
+    return false;
 }
 
 bool OVMountedShare::rename(const QString &from, const QString &to)
@@ -54,5 +68,8 @@ bool OVMountedShare::rename(const QString &from, const QString &to)
     if (std::rename(source.constData(), target.constData()) == 0)
         return true;
     // Some servers refuse to rename over a file: remove it first, as the share's own tools would.
-    return exists(to) && remove(to) && std::rename(source.constData(), target.constData()) == 0;
+    if (exists(to) && remove(to) && std::rename(source.constData(), target.constData()) == 0)
+        return true;
+    noteError(describeShareError(errno, m_settings));
+    return false;
 }

@@ -23,6 +23,20 @@ public:
     virtual bool remove(const QString &name) = 0;
     // Replaces a file of the new name.
     [[nodiscard]] virtual bool rename(const QString &from, const QString &to) = 0;
+
+    // Why the last step that failed failed, in the user's words; empty while none did.
+    const QString &lastError() const { return m_lastError; }
+
+protected:
+    // Keeps the first reason of a delivery: what fails after it (the clean-up) explains less.
+    void noteError(const QString &reason)
+    {
+        if (m_lastError.isEmpty())
+            m_lastError = reason;
+    }
+
+private:
+    QString m_lastError;
 };
 
 // macOS mounts the share with its own tools; elsewhere Samba's client library talks to it directly.

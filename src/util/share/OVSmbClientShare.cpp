@@ -1,6 +1,7 @@
 #include "OVSmbClientShare.h"
 
 #include "ConnectProbe.h"
+#include "ShareErrors.h"
 
 #include "util/platform/Platform.h"
 
@@ -57,13 +58,44 @@ QByteArray OVSmbClientShare::urlOf(const QString &name) const
     return url;
 }
 
+bool OVSmbClientShare::connectWithinLimit()
+{
+    const ConnectOutcome outcome =
+        probeConnection(m_settings.host(), m_settings.port().value_or(kStandardPort), kConnectMilliseconds);
+    using Result = ConnectOutcome::Result;
+    switch (outcome.result) {
+    case Result::Connected:
+        return true;
+    case Result::NameNotFound:
+        noteError(describeNameNotFound(m_settings));
+        break;
+    case Result::NameTimedOut:
+        noteError(describeNameTimedOut(m_settings, kConnectMilliseconds / 1000));
+        break;
+    case Result::TimedOut:
+        noteError(describeConnectTimedOut(m_settings, kConnectMilliseconds / 1000));
+        break;
+    case Result::Refused:
+    case Result::Unreachable:
+    case Result::Failed:
+        noteError(describeShareError(outcome.error, m_settings));
+        break;
+    }
+    logMountFailure(lastError());
+    return false;
+}
+
+bool OVSmbClientShare::failed(int error)
+{
+    noteError(describeShareError(error, m_settings));
+    return false;
+}
+
 bool OVSmbClientShare::mount()
 {
     unmount();
-    if (!canConnect(m_settings.host(), m_settings.port().value_or(kStandardPort), kConnectMilliseconds)) {
-        logMountFailure(QStringLiteral("no connection within %1 s").arg(kConnectMilliseconds / 1000));
+    if (!connectWithinLimit())
         return false;
-    }
     m_context = smbc_new_context();
     if (!m_context)
         return false;
@@ -81,7 +113,8 @@ bool OVSmbClientShare::mount()
         smbc_getFunctionClosedir(m_context)(m_context, share);
         return true;
     }
-    logMountFailure(QString::fromLocal8Bit(std::strerror(error)));
+    noteError(describeShareError(error, m_settings));
+    logMountFailure(lastError());
     unmount();
     return false;
 }
@@ -104,15 +137,16 @@ bool OVSmbClientShare::writeAll(const QByteArray &bytes, const QByteArray &url)
     SMBCFILE *file =
         smbc_getFunctionOpen(m_context)(m_context, url.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
     if (!file)
-        return false;
+        return failed(errno);
     bool written = true;
     for (qsizetype offset = 0; written && offset < bytes.size();) {
         const ssize_t count = smbc_getFunctionWrite(m_context)(m_context, file, bytes.constData() + offset,
                                                                std::size_t(bytes.size() - offset));
-        written = count > 0;
+        written = count > 0 || failed(count < 0 ? errno : EIO);
         offset += written ? count : 0;
     }
-    return smbc_getFunctionClose(m_context)(m_context, file) == 0 && written;
+    const bool closed = smbc_getFunctionClose(m_context)(m_context, file) == 0 || failed(errno);
+    return closed && written;
 }
 
 bool OVSmbClientShare::copyToShare(const QString &localPath, const QString &name)
@@ -139,12 +173,14 @@ bool OVSmbClientShare::exists(const QString &name)
 
 bool OVSmbClientShare::remove(const QString &name)
 {
-    return m_context && smbc_getFunctionUnlink(m_context)(m_context, urlOf(name).constData()) == 0;
+    return m_context && (smbc_getFunctionUnlink(m_context)(m_context, urlOf(name).constData()) == 0 ||
+                         failed(errno));
 }
 
 bool OVSmbClientShare::rename(const QString &from, const QString &to)
 {
     // Replaces a file of the new name.
-    return m_context && smbc_getFunctionRename(m_context)(m_context, urlOf(from).constData(), m_context,
-                                                          urlOf(to).constData()) == 0;
+    return m_context && (smbc_getFunctionRename(m_context)(m_context, urlOf(from).constData(), m_context,
+                                                           urlOf(to).constData()) == 0 ||
+                         failed(errno));
 }

@@ -21,6 +21,9 @@ public:
     bool rename(const QString &from, const QString &to) override;
 
 private:
+    bool connectWithinLimit();
+    // Notes why errno failed a step; always false.
+    bool failed(int error);
     QByteArray urlOf(const QString &name) const;
     bool writeAll(const QByteArray &bytes, const QByteArray &url);
     void logMountFailure(const QString &reason) const;

@@ -1,5 +1,7 @@
 #include "ShareSettings.h"
 
+#include <QRegularExpression>
+
 #ifndef OVALITH_DEFAULT_FILE_SERVER
 #define OVALITH_DEFAULT_FILE_SERVER ""
 #endif
@@ -24,12 +26,21 @@ std::optional<HostPort> split(const QString &server)
     return HostPort{server.left(colon), server.mid(colon + 1)};
 }
 
+// A host name (letters, digits, "-", "_" and "." between labels) or an IPv4 address; a text with a space, a
+// slash or a scheme ("smb://host") names no host and would only fail later.
+bool isHost(const QString &host)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?"
+                                                        "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?)*\\.?$"));
+    return host.size() <= 253 && name.match(host).hasMatch();
+}
+
 } // namespace
 
 std::optional<ShareSettings> ShareSettings::forServer(const QString &server)
 {
     const auto parts = split(server.trimmed());
-    if (!parts || parts->host.isEmpty())
+    if (!parts || !isHost(parts->host))
         return std::nullopt;
     bool ok = true;
     const int number = parts->port.isEmpty() ? 0 : parts->port.toInt(&ok);

@@ -13,8 +13,8 @@ struct ShareSettings
     QString user = QStringLiteral("guest");
     QString password;
 
-    // HOST or HOST:PORT; absent when the text names no host, a port that is not a number, or an IPv6
-    // literal.
+    // HOST or HOST:PORT; absent when the text names no host (a space, a slash, "smb://"), a port that is
+    // not a number, or an IPv6 literal.
     static std::optional<ShareSettings> forServer(const QString &server);
     // The file server OVALITH_FILE_SERVER names, else the one built in (none by default).
     static std::optional<ShareSettings> configured();

@@ -50,7 +50,10 @@ public:
                       (warning ? "|warning" : "");
     }
     void revealFile(const QString &path) override { events << "reveal:" + path; }
-    void terminate() override { events << "terminate"; }
+    void terminate(int exitCode) override
+    {
+        events << (exitCode == 0 ? QStringLiteral("terminate") : QStringLiteral("terminate %1").arg(exitCode));
+    }
 
     QStringList events;
     std::function<void()> onBox;
@@ -353,13 +356,16 @@ void TestGuiRun::returnRegisters()
 void TestGuiRun::configuredFileServerReportsInTheNetworkForm()
 {
     ScopedEnv env;
-    env.set("OVALITH_FILE_SERVER",
-            QStringLiteral("127.0.0.1:%1").arg(sparePort()).toUtf8()); // nobody listens
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(sparePort()); // nobody listens
+    env.set("OVALITH_FILE_SERVER", server.toUtf8());
     Desktop desktop(OVBuildProfile::sixtyFourBit());
     desktop.fill(kForm);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
     const QString path = m_app->savePath() + "abc-12-x123.csv";
-    QCOMPARE(desktop.presenter.events, (QStringList{"window:NetworkNG|warning", "reveal:" + path}));
+    QCOMPARE(desktop.presenter.events,
+             (QStringList{"window:NetworkNG|サーバーへ送信できませんでした：サーバー" + server +
+                              "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）|warning",
+                          "reveal:" + path}));
     QVERIFY(QFile::exists(path));
 }
 

@@ -1,6 +1,7 @@
 #include "SignalStop.h"
 
 #include <csignal>
+#include <iterator>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -20,7 +21,7 @@ void onSignal(int number)
 
 } // namespace
 
-SignalStop::SignalStop(std::function<void()> stop) : m_stop(std::move(stop))
+SignalStop::SignalStop(std::function<void(int number)> stop) : m_stop(std::move(stop))
 {
     if (::pipe(m_pipe) != 0)
         return;
@@ -32,8 +33,12 @@ SignalStop::SignalStop(std::function<void()> stop) : m_stop(std::move(stop))
     action.sa_handler = onSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (const int number : kSignals)
-        ::sigaction(number, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        ::sigaction(kSignals[i], nullptr, &m_previous[i]);
+        // A signal ignored at start stays ignored: nohup's hangup must not end the run.
+        if (m_previous[i].sa_handler != SIG_IGN)
+            ::sigaction(kSignals[i], &action, nullptr);
+    }
     m_watcher = std::thread([this] { watch(); });
 }
 
@@ -41,8 +46,8 @@ SignalStop::~SignalStop()
 {
     if (m_pipe[1] < 0)
         return;
-    for (const int number : kSignals)
-        ::signal(number, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &m_previous[i], nullptr);
     g_writeEnd.store(-1);
     ::close(m_pipe[1]); // the watcher reads the end of the pipe and returns
     m_watcher.join();
@@ -56,7 +61,7 @@ void SignalStop::watch()
         const bool first = m_signal.load() == 0;
         if (first)
             m_signal.store(number);
-        m_stop();
+        m_stop(number); // a second signal stops what may still run before it ends the program
         if (!first)
             ::_exit(128 + number);
     }
