@@ -63,8 +63,8 @@ RecordList combineCSVRecords(OVCollectors &collectors, const RecordList &manageI
     const QString date = now(u"yyyy/MM/dd"_s);
     const QString time = now(u"HH:mm:ss"_s);
     const QString dateAgain = now(u"yyyy/MM/dd"_s);
-    all.push_back(std::make_shared<const OVCSVRecord>(macAddress, recordnames::kCreate, recordnames::kDateTime, date, time,
-                                                      u""_s, dateAgain));
+    all.push_back(std::make_shared<const OVCSVRecord>(macAddress, recordnames::kCreate,
+                                                      recordnames::kDateTime, date, time, u""_s, dateAgain));
     appendAll(all, working);
     return all;
 }

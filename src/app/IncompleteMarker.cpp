@@ -17,8 +17,8 @@ QStringList describeMissing(const std::vector<MissingDataType> &missing)
 {
     QStringList lines;
     for (const MissingDataType &type : missing)
-        lines << QStringLiteral("%1（%2）：%3").arg(datatypes::displayNameOf(type.dataType), type.dataType,
-                                                   type.reason);
+        lines << QStringLiteral("%1（%2）：%3")
+                     .arg(datatypes::displayNameOf(type.dataType), type.dataType, type.reason);
     return lines;
 }
 
@@ -34,6 +34,7 @@ QString makeIncompleteText(const IncompleteRun &run)
     };
     for (const QString &line : describeMissing(run.missing))
         lines << QStringLiteral("　") + line;
-    lines << QStringLiteral("このMacでもう一度収集してください。完全に収集できると、このファイルは削除されます。");
+    lines << QStringLiteral(
+        "このMacでもう一度収集してください。完全に収集できると、このファイルは削除されます。");
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

@@ -38,9 +38,9 @@ bool place(OVShareSession &share, const DeliveryRequest &request, const QString 
 bool deliver(OVShareSession &share, const DeliveryRequest &request, QString &reason)
 {
     const QString temporary = makeTempDstName(request.macAddress, request.tempFileSuffix);
-    if (!request.markerSource.isEmpty() && !place(share, request, request.markerSource,
-                                                  temporary.chopped(4) + QStringLiteral(".txt"),
-                                                  request.markerName, reason))
+    if (!request.markerSource.isEmpty() &&
+        !place(share, request, request.markerSource, temporary.chopped(4) + QStringLiteral(".txt"),
+               request.markerName, reason))
         return false;
     if (!place(share, request, request.source, temporary, makeDstName(request.managementNumber), reason))
         return false;
@@ -89,9 +89,9 @@ bool saveNetworkStorage(OVShareSession &share, const DeliveryRequest &request, Q
         share.unmount();
     }
     if (!delivered && reason) {
-        *reason = !own.isEmpty()                  ? own
+        *reason = !own.isEmpty()                 ? own
                   : !share.lastError().isEmpty() ? share.lastError()
-                                                  : QStringLiteral("サーバーへの書き込みに失敗しました");
+                                                 : QStringLiteral("サーバーへの書き込みに失敗しました");
     }
     return delivered;
 }

@@ -292,8 +292,9 @@ void OVAppDelegate::deliverToShare(const QString &source, const QString &marker)
                             marker,
                             makeMarkerName(number)};
     QString reason;
-    if (!deliveryjob::deliver(m_shareSessionFactory(*m_delivery), std::move(request),
-                              [this] { return m_interrupted.load(); }, &reason)) {
+    if (!deliveryjob::deliver(
+            m_shareSessionFactory(*m_delivery), std::move(request), [this] { return m_interrupted.load(); },
+            &reason)) {
         m_saveResult.fetch_or(NetworkSaveFailed);
         addProblem(kNotDelivered + reason);
     }

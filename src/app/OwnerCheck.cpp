@@ -25,5 +25,6 @@ std::optional<QString> otherMachineOf(const QString &csvPath, const QStringList 
 
 QString replaceQuestion(const QString &otherMachine)
 {
-    return QStringLiteral("この管理番号のファイルは別のMac（%1）のものです。置き換えますか？").arg(otherMachine);
+    return QStringLiteral("この管理番号のファイルは別のMac（%1）のものです。置き換えますか？")
+        .arg(otherMachine);
 }

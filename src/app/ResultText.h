@@ -20,5 +20,6 @@ QString localResultText(int saveResult, const QString &savePath);
 // set.
 std::optional<QString> networkResultWindow(int saveResult);
 
-// "一部の情報を収集できませんでした：プリンタ、..." naming the data types in the user's words, or "" for none.
+// "一部の情報を収集できませんでした：プリンタ、..." naming the data types in the user's words, or "" for
+// none.
 QString incompleteNote(const std::vector<MissingDataType> &missing);

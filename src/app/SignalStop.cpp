@@ -1,8 +1,8 @@
 #include "SignalStop.h"
 
 #include <csignal>
-#include <iterator>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace {

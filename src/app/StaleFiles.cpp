@@ -25,8 +25,8 @@ bool isOwnAbandonedPlist(const QString &name, const QString &machineKey)
 
 bool isTemporaryName(const QString &name)
 {
-    static const QRegularExpression temporary(
-        QStringLiteral("^\\.(SP[A-Za-z]+_\\d{14}_.*\\.plist|[^.].*_\\d{14}\\.csv(\\.\\w{6})?|ovalith-probe_\\d+)$"));
+    static const QRegularExpression temporary(QStringLiteral(
+        "^\\.(SP[A-Za-z]+_\\d{14}_.*\\.plist|[^.].*_\\d{14}\\.csv(\\.\\w{6})?|ovalith-probe_\\d+)$"));
     return temporary.match(name).hasMatch();
 }
 

@@ -5,7 +5,8 @@
 using namespace Qt::StringLiterals;
 
 OVBluetoothInventory::OVBluetoothInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Bluetooth), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Bluetooth), tempNameTag)
 {}
 
 void OVBluetoothInventory::createCSVRecords()

@@ -33,7 +33,8 @@ std::vector<PlistValue> displaysOfFirstAdapterWithDisplays(const PlistValue &roo
 } // namespace
 
 OVDisplayInventory::OVDisplayInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Display), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Display), tempNameTag)
 {}
 
 void OVDisplayInventory::createCSVRecords()

@@ -145,7 +145,8 @@ std::optional<QString> physicalDriveSize(const std::vector<PlistValue> &disks, c
 } // namespace
 
 OVHDDInventory::OVHDDInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Disk), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Disk), tempNameTag)
 {}
 
 void OVHDDInventory::createCSVRecords()

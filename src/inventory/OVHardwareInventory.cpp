@@ -23,7 +23,8 @@ QString processorText(const PlistValue &item)
 } // namespace
 
 OVHardwareInventory::OVHardwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Hardware), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Hardware), tempNameTag)
 {}
 
 void OVHardwareInventory::createCSVRecords()

@@ -123,7 +123,8 @@ void networkPass(const PlistValue &root, const RecordMaker &make, RecordList &re
 } // namespace
 
 OVNetworkInventory::OVNetworkInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Network), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Network), tempNameTag)
 {}
 
 void OVNetworkInventory::createCSVRecords()

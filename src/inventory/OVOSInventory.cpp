@@ -7,7 +7,8 @@
 using namespace Qt::StringLiterals;
 
 OVOSInventory::OVOSInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::OS), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::OS),
+                      tempNameTag)
 {}
 
 void OVOSInventory::createCSVRecords()

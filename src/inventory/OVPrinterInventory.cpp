@@ -20,7 +20,8 @@ PlistValue defaultPrinter(const PlistValue &root)
 } // namespace
 
 OVPrinterInventory::OVPrinterInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Printer), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Printer), tempNameTag)
 {}
 
 void OVPrinterInventory::createCSVRecords()

@@ -5,7 +5,8 @@
 using namespace Qt::StringLiterals;
 
 OVSoftwareInventory::OVSoftwareInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::Software), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::Software), tempNameTag)
 {}
 
 void OVSoftwareInventory::createCSVRecords()

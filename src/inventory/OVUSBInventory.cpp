@@ -17,7 +17,8 @@ struct Level
 } // namespace
 
 OVUSBInventory::OVUSBInventory(QString macAddress, QString nowDate, const QString &tempNameTag)
-    : OVInventoryBase(std::move(macAddress), std::move(nowDate), datatypes::namesOf(datatypes::Collector::USB), tempNameTag)
+    : OVInventoryBase(std::move(macAddress), std::move(nowDate),
+                      datatypes::namesOf(datatypes::Collector::USB), tempNameTag)
 {}
 
 void OVUSBInventory::createCSVRecords()

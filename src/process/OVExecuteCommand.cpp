@@ -138,7 +138,8 @@ void OVExecuteCommand::waitWithin(ChildProcess &process, std::chrono::millisecon
     const QDeadlineTimer deadline(timeLimit);
     bool finished = false;
     while (!finished && !deadline.hasExpired() && !group.isStopped())
-        finished = process.waitUntil(QDeadlineTimer(std::min<qint64>(deadline.remainingTime(), kStopCheck.count())));
+        finished =
+            process.waitUntil(QDeadlineTimer(std::min<qint64>(deadline.remainingTime(), kStopCheck.count())));
     group.remove(process.pid());
     if (!finished && group.isStopped()) {
         process.killAndReap(kKillGrace); // the group killed it already; this bounds the wait for its end

@@ -67,7 +67,8 @@ OVInventoryFile OVInventoryFile::parse(const QByteArray &bytes)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = lines.at(i).split(QLatin1Char(','));
         if (fields.size() != recordnames::kColumns)
-            return fail(QStringLiteral("%1行目の列の数が%2です（7列のはずです）").arg(i + 1).arg(fields.size()));
+            return fail(
+                QStringLiteral("%1行目の列の数が%2です（7列のはずです）").arg(i + 1).arg(fields.size()));
         if (i == 1)
             file.m_managementNumber = fields.at(0);
         else if (fields.at(0) != file.m_managementNumber)

@@ -75,8 +75,13 @@ void TestDeliveryMounted::cleanup()
 
 DeliveryRequest TestDeliveryMounted::request(bool endRequested) const
 {
-    return {m_app->path() + "/source.csv", "abc-12-x123", "3C-07-54-74-1E-2B", "_20261206120000",
-            [endRequested] { return endRequested; }, {}, {}};
+    return {m_app->path() + "/source.csv",
+            "abc-12-x123",
+            "3C-07-54-74-1E-2B",
+            "_20261206120000",
+            [endRequested] { return endRequested; },
+            {},
+            {}};
 }
 
 void TestDeliveryMounted::deliversThroughTheMountPoint()

@@ -139,7 +139,8 @@ void TestDeliverySmb::unreachableServers()
     QFETCH(bool, neverConnects);
     QFETCH(QString, reason);
     UnreachableServer unreachable;
-    const QString server = neverConnects ? unreachable.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort());
+    const QString server =
+        neverConnects ? unreachable.server() : QStringLiteral("127.0.0.1:%1").arg(sparePort());
     DeliveringRun run(server);
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
@@ -184,9 +185,11 @@ void TestDeliverySmb::serverThatRefusesTheWrite()
     DeliveringRun run(samba.server());
     run.run();
     QCOMPARE(run.delegate.saveResult(), int(OVAppDelegate::NetworkSaveFailed));
-    QCOMPARE(run.delegate.problems(),
-             QStringList{"サーバーへ送信できませんでした：共有stkget$へのアクセスが拒否されました（ユーザー名とパスワー"
-                         "ド、共有の書き込み権限を確認してください）"});
+    QCOMPARE(
+        run.delegate.problems(),
+        QStringList{
+            "サーバーへ送信できませんでした：共有stkget$へのアクセスが拒否されました（ユーザー名とパスワー"
+            "ド、共有の書き込み権限を確認してください）"});
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), QByteArray("delivered by an earlier run"));
 }
@@ -242,7 +245,8 @@ void TestDeliverySmb::renameThatFailsIsReported()
     QCOMPARE(run.delegate.saveResult(), saveResult);
     QCOMPARE(run.notifier.eventsStartingWith("window:"),
              QStringList{"window:" + window +
-                         "|サーバーへ送信できませんでした：共有stkget$に同じ名前のフォルダなどがあり、ファイルを置き換えられま"
+                         "|サーバーへ送信できませんでした：共有stkget$"
+                         "に同じ名前のフォルダなどがあり、ファイルを置き換えられま"
                          "せん"});
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
     QVERIFY(QFileInfo(samba.shareDir() + "/abc-12-x123.csv/older").isDir());

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "inventory/DataTypes.h"
 #include "app/OVAppDelegate.h"
 #include "app/cDebugLog.h"
+#include "inventory/DataTypes.h"
 #include "util/OVUtil.h"
 
 #include <QDir>
@@ -232,15 +232,15 @@ void TestRun::incompleteRunSaysSoInItsReport()
     delegate.startCollection(kForm);
     cDebugLog::setDebugMode(false);
     const QString path = app.savePath() + "abc-12-x123.csv";
-    QCOMPARE(
-        notifier.eventsStartingWith("result:"),
-        QStringList{"result:インベントリ収集|データ収集を完了しました。\n「" + path +
-                    "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
-                    "一部の情報を収集できませんでした：アプリケーション、プリンタ|saved"});
+    QCOMPARE(notifier.eventsStartingWith("result:"),
+             QStringList{"result:インベントリ収集|データ収集を完了しました。\n「" + path +
+                         "」\n上記ファイルを指定された場所へ送付してください。\n保存先フォルダを開きます。\n"
+                         "一部の情報を収集できませんでした：アプリケーション、プリンタ|saved"});
     const auto missing = delegate.missingDataTypes();
     QCOMPARE(missing.size(), std::size_t(2));
     QCOMPARE(missing.back().dataType + ": " + missing.back().reason,
-             QStringLiteral("SPPrintersDataType: SPPrintersDataType: subsystem not answering (exited with status 1)"));
+             QStringLiteral(
+                 "SPPrintersDataType: SPPrintersDataType: subsystem not answering (exited with status 1)"));
     QCOMPARE(readFile(app.savePath() + "debug.txt"),
              QByteArray("\x8F\x88\x97\x9D\x8A\xAE\x97\xB9")); // 処理完了
     QCOMPARE(delegate.saveResult(), 0);

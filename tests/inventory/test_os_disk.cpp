@@ -152,6 +152,12 @@ void TestOsDisk::diskRecordsOfTodaysMacs_data()
     // storage overview leaves what the walk found.
     QTest::newRow("NVMe after Serial ATA") << QStringList{twoDisks, machine("imac-t2-macos13")[1], ""}
                                            << "disk0s2" << QStringList{"500277", "", "499963"};
+    // Both lists name a volume like the start volume: the Serial ATA one comes first and ends the walk.
+    const QString nvmeMacintoshHd = fixture("disk/SPNVMeDataType.macintosh-hd.plist");
+    QTest::newRow("Serial ATA before NVMe") << QStringList{twoDisks, nvmeMacintoshHd, ""} << "Macintosh HD"
+                                            << QStringList{"251000", "120500", "250140"};
+    QTest::newRow("the NVMe disk alone") << QStringList{"", nvmeMacintoshHd, ""} << "Macintosh HD"
+                                         << QStringList{"500277", "321987", "499963"};
 }
 
 void TestOsDisk::diskRecordsOfTodaysMacs()

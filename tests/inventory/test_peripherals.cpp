@@ -77,6 +77,12 @@ void TestPeripherals::displayRuleOfEachBuild_data()
     QTest::newRow("M3 Pro, built-in screen only")
         << fixture("machines/macbookpro-m3pro-macos26/SPDisplaysDataType.xml")
         << Rule::LastDisplayOfFirstAdapter << "1512 x 982 @ 120.00Hz";
+    // Either specified key is enough to leave the Apple-silicon key alone.
+    const QString both = fixture("peripherals/SPDisplaysDataType.specified-and-private.plist");
+    QTest::newRow("resolution without depth")
+        << both << Rule::FirstDisplayOfFirstAdapter << "1920 x 1080 @ 60 Hz";
+    QTest::newRow("depth without resolution")
+        << both << Rule::LastDisplayOfFirstAdapter << "CGSThirtytwoBitColor";
     QTest::newRow("Intel on macOS 13 keeps the specified keys")
         << fixture("machines/imac-t2-macos13/SPDisplaysDataType.xml") << Rule::LastDisplayOfFirstAdapter
         << "2560 x 1440 @ 60.00Hz CGSThirtyBitColor";

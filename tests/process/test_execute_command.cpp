@@ -1,5 +1,8 @@
 #include "TestSupport.h"
+#include "inventory/DataTypes.h"
+#include "process/OVCommandGroup.h"
 #include "process/OVExecuteCommand.h"
+#include "process/TimeLimits.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,6 +36,10 @@ private Q_SLOTS:
     void timeLimitKillsTheWholePipeline();
     void timeLimitOfZeroChecksOnce();
     void commandWithinTheLimitIsReportedNormally();
+    void failureGivesTheCommandsOwnLastWords();
+    void stoppedGroupStartsNothing();
+    void grandchildHoldingThePipeDoesNotHoldTheWait();
+    void timeLimitsOfTheDataTypes();
 };
 
 void TestExecuteCommand::capturesOutputAndStatus()
@@ -107,7 +114,7 @@ void TestExecuteCommand::timeLimitKillsTheWholePipeline()
     QCOMPARE(command.standardOutput(), std::optional(QStringLiteral("command terminated")));
     QCOMPARE(command.standardError(), std::optional(QStringLiteral("command timeout")));
     QCOMPARE(command.commandResult(), -1);
-    QTRY_VERIFY_WITH_TIMEOUT(!processAlive(pidFile), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!processAlive(pidFile), 10000);
 }
 
 void TestExecuteCommand::timeLimitOfZeroChecksOnce()
@@ -129,6 +136,69 @@ void TestExecuteCommand::commandWithinTheLimitIsReportedNormally()
     QCOMPARE(command.standardOutput(), std::optional(QStringLiteral("out\n")));
     QCOMPARE(command.standardError(), std::optional(QStringLiteral("err\n")));
     QCOMPARE(command.commandResult(), 3);
+}
+
+void TestExecuteCommand::failureGivesTheCommandsOwnLastWords()
+{
+    OVCommandGroup group;
+    OVExecuteCommand command(
+        QStringLiteral("echo asking >&2; echo '  printer subsystem not answering  ' >&2; echo >&2; exit 1"));
+    command.executeCommand(std::chrono::seconds(10), group);
+    QCOMPARE(command.failure(),
+             std::optional(QStringLiteral("printer subsystem not answering (exited with status 1)")));
+    OVExecuteCommand silent(QStringLiteral("exit 2"));
+    silent.executeCommand(std::chrono::seconds(10), group);
+    QCOMPARE(silent.failure(), std::optional(QStringLiteral("exited with status 2")));
+}
+
+void TestExecuteCommand::stoppedGroupStartsNothing()
+{
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("started");
+    OVCommandGroup group;
+    group.stop();
+    OVExecuteCommand command(QStringLiteral("touch '%1'").arg(marker));
+    command.executeCommand(std::chrono::seconds(10), group);
+    QCOMPARE(command.ending(), OVExecuteCommand::Ending::Stopped);
+    QCOMPARE(command.failure(), std::nullopt);
+    QVERIFY(!QFile::exists(marker));
+}
+
+void TestExecuteCommand::grandchildHoldingThePipeDoesNotHoldTheWait()
+{
+    // The shell ends; what it left running keeps its output open. The command is over when the shell is.
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("sleep.pid"));
+    OVExecuteCommand command(QStringLiteral("sleep 30 & echo $! > '%1'; echo done").arg(pidFile));
+    QElapsedTimer timer;
+    timer.start();
+    command.executeCommand();
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(command.standardOutput(), std::optional(QStringLiteral("done\n")));
+    ::kill(pid_t(QString::fromUtf8(testsupport::readFile(pidFile)).trimmed().toLongLong()), SIGKILL);
+}
+
+void TestExecuteCommand::timeLimitsOfTheDataTypes()
+{
+    using namespace std::chrono_literals;
+    testsupport::ScopedEnv env;
+    env.unset("OVALITH_COMMAND_TIMEOUT");
+    // Written out here, not taken from the list: a swapped or misspelt name would cut a real application
+    // scan at three minutes.
+    QCOMPARE(dataTypeTimeLimit("SPApplicationsDataType"), std::chrono::milliseconds(10min));
+    for (const datatypes::DataType &type : datatypes::all()) {
+        if (qstrcmp(type.name, "SPApplicationsDataType") != 0)
+            QCOMPARE(dataTypeTimeLimit(QString::fromLatin1(type.name)), std::chrono::milliseconds(3min));
+    }
+    QCOMPARE(helperTimeLimit(), std::chrono::milliseconds(30s));
+    for (const char *ignored : {"0", "-5", "ten", "", "nan", "inf"}) {
+        env.set("OVALITH_COMMAND_TIMEOUT", ignored);
+        QCOMPARE(dataTypeTimeLimit("SPApplicationsDataType"), std::chrono::milliseconds(10min));
+        QCOMPARE(dataTypeTimeLimit("SPHardwareDataType"), std::chrono::milliseconds(3min));
+    }
+    env.set("OVALITH_COMMAND_TIMEOUT", " 2.5 ");
+    QCOMPARE(dataTypeTimeLimit("SPApplicationsDataType"), std::chrono::milliseconds(2500));
+    QCOMPARE(helperTimeLimit(), std::chrono::milliseconds(2500));
 }
 
 QTEST_GUILESS_MAIN(TestExecuteCommand)

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "inventory/DataTypes.h"
 #include "inventory/OVCollectors.h"
 #include "profiler/Profiler.h"
 
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void peripherals();
     void shapeOfTheOutput();
     void emptyRootGivesFewerKeysNotErrors();
+    void installedMemoryInWholeGigabytes();
 
 private:
     ScopedEnv m_env;
@@ -218,19 +220,65 @@ void TestProfiler::shapeOfTheOutput()
 
 void TestProfiler::emptyRootGivesFewerKeysNotErrors()
 {
+    // What each data type says of a system that has none of the files: fewer items, never an error.
+    const std::map<QString, QStringList> expected{{"SPApplicationsDataType", {}},
+                                                  {"SPHardwareDataType", {"hardware_overview"}},
+                                                  {"SPNetworkDataType", {}},
+                                                  {"SPNetworkLocationDataType", {"Automatic"}},
+                                                  {"SPSerialATADataType", {"Linux block devices"}},
+                                                  {"SPNVMeDataType", {}},
+                                                  {"SPStorageDataType", {"/"}},
+                                                  {"SPSoftwareDataType", {"os_overview"}},
+                                                  {"SPDisplaysDataType", {}},
+                                                  {"SPBluetoothDataType", {"bluetooth"}},
+                                                  {"SPPrintersDataType", {}},
+                                                  {"SPUSBDataType", {}},
+                                                  {"SPUSBHostDataType", {}}};
     QTemporaryDir empty;
     const SystemRoot root(empty.path());
-    for (const char *type :
-         {"SPHardwareDataType", "SPSoftwareDataType", "SPSerialATADataType", "SPApplicationsDataType",
-          "SPNetworkDataType", "SPNetworkLocationDataType", "SPDisplaysDataType", "SPBluetoothDataType",
-          "SPUSBDataType", "SPPrintersDataType"}) {
-        const auto document = PlistDocument::fromBytes(profile({type}, root));
-        QVERIFY2(!document.root().isNull(), type);
+    for (const datatypes::DataType &type : datatypes::all()) {
+        const auto document = PlistDocument::fromBytes(profile({type.name}, root));
+        const auto elements = document.rootElements();
+        QVERIFY2(elements.size() == 1, type.name);
+        QStringList names;
+        for (const PlistValue &item : elements.front().items())
+            names << text(item, "_name");
+        QVERIFY2(expected.count(type.name) == 1, type.name);
+        QCOMPARE(names, expected.at(type.name));
     }
     QCOMPARE(describe(OVHardwareInventory::recordsFromList(
                           PlistDocument::fromBytes(profile({"SPHardwareDataType"}, root)).root(), kMake))
                  .at(0),
              QStringLiteral("Hard|CPU|NameString||"));
+}
+
+void TestProfiler::installedMemoryInWholeGigabytes()
+{
+    // The firmware's memory devices, summed and rounded to the nearest gigabyte; else the kernel's total,
+    // rounded up, as the kernel keeps a little for itself.
+    const auto memoryOf = [](const QList<int> &deviceMegabytes, const QByteArray &meminfo) {
+        QTemporaryDir system;
+        for (int i = 0; i < deviceMegabytes.size(); ++i) {
+            QByteArray raw(0x20, '\0');
+            raw[0] = 17;
+            raw[0x0C] = char(deviceMegabytes[i] & 0xFF);
+            raw[0x0D] = char(deviceMegabytes[i] >> 8);
+            QDir().mkpath(system.filePath(QStringLiteral("sys/firmware/dmi/entries/17-%1").arg(i)));
+            writeFile(system.filePath(QStringLiteral("sys/firmware/dmi/entries/17-%1/raw").arg(i)), raw);
+        }
+        QDir().mkpath(system.filePath("proc"));
+        writeFile(system.filePath("proc/meminfo"), meminfo);
+        const auto document =
+            PlistDocument::fromBytes(profile({"SPHardwareDataType"}, SystemRoot(system.path())));
+        return text(document.rootElements().front().items().front(), "physical_memory");
+    };
+    const QByteArray meminfo = "MemTotal:       15998812 kB\n";
+    QCOMPARE(memoryOf({1500}, meminfo), QStringLiteral("1 GB"));
+    QCOMPARE(memoryOf({1600}, meminfo), QStringLiteral("2 GB"));
+    QCOMPARE(memoryOf({8192, 8192, 512}, meminfo), QStringLiteral("17 GB"));
+    QCOMPARE(memoryOf({8192, 0}, meminfo), QStringLiteral("8 GB")); // an empty slot
+    QCOMPARE(memoryOf({}, meminfo), QStringLiteral("16 GB"));       // 15.26 GiB
+    QCOMPARE(memoryOf({}, "MemTotal:       16777216 kB\n"), QStringLiteral("16 GB"));
 }
 
 QTEST_GUILESS_MAIN(TestProfiler)

@@ -26,7 +26,8 @@ void CliNotifier::showMessageBox(const QString &, const QString &informativeText
 
 bool CliNotifier::askQuestion(const QString &, const QString &informativeText)
 {
-    printLine(stderr, informativeText + QStringLiteral("\n置き換えるには --replace を付けて実行してください。"));
+    printLine(stderr,
+              informativeText + QStringLiteral("\n置き換えるには --replace を付けて実行してください。"));
     return false;
 }
 

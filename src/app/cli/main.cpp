@@ -1,6 +1,6 @@
 #include "CliNotifier.h"
-#include "app/InputCheck.h"
 #include "app/DeliveryJob.h"
+#include "app/InputCheck.h"
 #include "app/OVAppDelegate.h"
 #include "app/SignalStop.h"
 #include "app/cDebugLog.h"

@@ -13,8 +13,8 @@
 #include "app/cOperatingSystemCheck.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
-#include "util/platform/Platform.h"
 #include "util/Version.h"
+#include "util/platform/Platform.h"
 
 #include <QApplication>
 
@@ -51,10 +51,11 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
     if (printVersionWhenAsked(argc, argv, profile.executableName.toUtf8().constData()))
         return 0;
     if (!platform::hasDisplay()) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(profile.executableName + QStringLiteral(": 画面（ディスプレイ）がありません。"
-                                                                          "画面のない環境では ovalith-collect で収集"
-                                                                          "してください。")));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(profile.executableName + QStringLiteral(": 画面（ディスプレイ）がありません。"
+                                                               "画面のない環境では ovalith-collect で収集"
+                                                               "してください。")));
         return 2;
     }
     QApplication app(argc, argv);
@@ -75,8 +76,8 @@ int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
     OVRunController controller(window, presenter, profile);
     // Logout and kill end a run as the end button does, on the GUI thread.
     const SignalStop stopOnSignal([&controller](int number) {
-        QMetaObject::invokeMethod(&controller, [&controller, number] { controller.endOnSignal(number); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &controller, [&controller, number] { controller.endOnSignal(number); }, Qt::QueuedConnection);
     });
     window.setupComboBox();
     window.centreOnScreen();

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QStyle>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 QPixmap messageIcon(MessageKind kind, int size)

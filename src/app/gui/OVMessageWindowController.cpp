@@ -85,7 +85,8 @@ void OVMessageWindowController::setWarning(bool warning)
     m_warning = warning;
     auto *icon = findChild<QLabel *>(QStringLiteral("iconImageView"));
     if (icon)
-        icon->setPixmap(warning ? messageIcon(MessageKind::Warning, 64) : QPixmap(QStringLiteral(":/icon.png")));
+        icon->setPixmap(warning ? messageIcon(MessageKind::Warning, 64)
+                                : QPixmap(QStringLiteral(":/icon.png")));
 }
 
 QString OVMessageWindowController::messageText() const

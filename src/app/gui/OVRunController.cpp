@@ -152,7 +152,8 @@ void OVRunController::collectorStarted(int number, int, const QString &name)
 void OVRunController::showMessageBox(const QString &messageText, const QString &informativeText)
 {
     // Only what the user must mend comes this way: the form's refusals.
-    onGuiThread([&] { m_presenter.showMessageBox(&m_window, messageText, informativeText, MessageKind::Warning); });
+    onGuiThread(
+        [&] { m_presenter.showMessageBox(&m_window, messageText, informativeText, MessageKind::Warning); });
 }
 
 bool OVRunController::askQuestion(const QString &messageText, const QString &informativeText)

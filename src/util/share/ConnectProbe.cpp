@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <netdb.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <system_error>
@@ -40,9 +41,10 @@ int resolve(const QByteArray &host, const QByteArray &port, addrinfo **found)
     return ::getaddrinfo(host.constData(), port.constData(), &hints, found);
 }
 
-// getaddrinfo has no time limit of its own: it runs on a thread of its own, waited for until the deadline.
-int resolveWithin(const QByteArray &host, const QByteArray &port, const QDeadlineTimer &deadline,
-                  Addresses &addresses)
+// getaddrinfo has no time limit of its own: it runs on a thread of its own, waited for until the deadline;
+// absent when the deadline came first.
+std::optional<int> resolveWithin(const QByteArray &host, const QByteArray &port,
+                                 const QDeadlineTimer &deadline, Addresses &addresses)
 {
     auto lookup = std::make_shared<Lookup>();
     try {
@@ -67,7 +69,7 @@ int resolveWithin(const QByteArray &host, const QByteArray &port, const QDeadlin
     if (!lookup->done.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()),
                                [&] { return lookup->finished; })) {
         lookup->abandoned = true;
-        return EAI_AGAIN;
+        return std::nullopt;
     }
     addresses.reset(lookup->found);
     return lookup->status;
@@ -112,10 +114,10 @@ ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilli
 {
     const QDeadlineTimer deadline(timeLimitMilliseconds);
     Addresses addresses(nullptr, ::freeaddrinfo);
-    const int status = resolveWithin(host.toUtf8(), QByteArray::number(port), deadline, addresses);
-    if (status == EAI_AGAIN && deadline.hasExpired())
+    const auto status = resolveWithin(host.toUtf8(), QByteArray::number(port), deadline, addresses);
+    if (!status)
         return {Result::NameTimedOut, 0};
-    if (status != 0 || !addresses)
+    if (*status != 0 || !addresses)
         return {Result::NameNotFound, 0};
     ConnectOutcome outcome{Result::TimedOut, 0};
     for (const addrinfo *address = addresses.get(); address && !deadline.hasExpired();

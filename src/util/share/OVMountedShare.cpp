@@ -38,7 +38,8 @@ bool OVMountedShare::copyToShare(const QString &localPath, const QString &name)
     QFile source(localPath);
     if (source.copy(pathOf(name)))
         return true;
-    noteError(QStringLiteral("共有%1にファイルを書き込めません（%2）").arg(m_settings.share, source.errorString()));
+    noteError(
+        QStringLiteral("共有%1にファイルを書き込めません（%2）").arg(m_settings.share, source.errorString()));
     return false;
 }
 

@@ -173,8 +173,8 @@ bool OVSmbClientShare::exists(const QString &name)
 
 bool OVSmbClientShare::remove(const QString &name)
 {
-    return m_context && (smbc_getFunctionUnlink(m_context)(m_context, urlOf(name).constData()) == 0 ||
-                         failed(errno));
+    return m_context &&
+           (smbc_getFunctionUnlink(m_context)(m_context, urlOf(name).constData()) == 0 || failed(errno));
 }
 
 bool OVSmbClientShare::rename(const QString &from, const QString &to)

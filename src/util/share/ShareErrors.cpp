@@ -16,7 +16,8 @@ QString describeShareError(int error, const ShareSettings &settings)
 {
     switch (error) {
     case ECONNREFUSED:
-        return QStringLiteral("サーバー%1が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）")
+        return QStringLiteral(
+                   "サーバー%1が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）")
             .arg(where(settings));
     case ETIMEDOUT:
         return QStringLiteral("サーバー%1が時間内に応答しません").arg(where(settings));
@@ -25,8 +26,10 @@ QString describeShareError(int error, const ShareSettings &settings)
         return QStringLiteral("サーバー%1へのネットワークの経路がありません").arg(where(settings));
     case EACCES:
     case EPERM:
-        return QStringLiteral("共有%1へのアクセスが拒否されました（ユーザー名とパスワード、共有の書き込み権限を確認してく"
-                              "ださい）")
+        return QStringLiteral(
+                   "共有%"
+                   "1へのアクセスが拒否されました（ユーザー名とパスワード、共有の書き込み権限を確認してく"
+                   "ださい）")
             .arg(settings.share);
     case ENOENT:
     case ENODEV:
@@ -37,7 +40,8 @@ QString describeShareError(int error, const ShareSettings &settings)
     case EEXIST:
     case EISDIR:
     case ENOTEMPTY:
-        return QStringLiteral("共有%1に同じ名前のフォルダなどがあり、ファイルを置き換えられません").arg(settings.share);
+        return QStringLiteral("共有%1に同じ名前のフォルダなどがあり、ファイルを置き換えられません")
+            .arg(settings.share);
     default:
         return QStringLiteral("サーバー%1とのやり取りに失敗しました（%2）")
             .arg(where(settings), QString::fromLocal8Bit(std::strerror(error)));

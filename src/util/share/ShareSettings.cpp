@@ -30,8 +30,9 @@ std::optional<HostPort> split(const QString &server)
 // slash or a scheme ("smb://host") names no host and would only fail later.
 bool isHost(const QString &host)
 {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?"
-                                                        "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?)*\\.?$"));
+    static const QRegularExpression name(
+        QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?"
+                       "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?)*\\.?$"));
     return host.size() <= 253 && name.match(host).hasMatch();
 }
 

@@ -4,6 +4,7 @@
 #include "app/gui/OVMainWindow.h"
 #include "app/gui/OVMessagePresenter.h"
 #include "app/gui/OVRunController.h"
+#include "util/Cp932.h"
 #include "util/OVUtil.h"
 
 #include <QApplication>
@@ -29,7 +30,8 @@ public:
     void showMessageBox(QWidget *, const QString &messageText, const QString &informativeText,
                         MessageKind kind) override
     {
-        events << "box:" + messageText + "|" + informativeText + (kind == MessageKind::Warning ? "|warning" : "");
+        events << "box:" + messageText + "|" + informativeText +
+                      (kind == MessageKind::Warning ? "|warning" : "");
         if (onBox)
             onBox();
     }
@@ -52,7 +54,8 @@ public:
     void revealFile(const QString &path) override { events << "reveal:" + path; }
     void terminate(int exitCode) override
     {
-        events << (exitCode == 0 ? QStringLiteral("terminate") : QStringLiteral("terminate %1").arg(exitCode));
+        events << (exitCode == 0 ? QStringLiteral("terminate")
+                                 : QStringLiteral("terminate %1").arg(exitCode));
     }
 
     QStringList events;
@@ -123,6 +126,7 @@ private Q_SLOTS:
     void universalEndThroughTheRealEventLoop();
     void returnRegisters();
     void configuredFileServerReportsInTheNetworkForm();
+    void anotherMacsFileIsReplacedOnlyWhenTheUserSaysSo();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
@@ -291,8 +295,10 @@ void TestGuiRun::sixtyFourBitEndAsksOnASheetAndQuits()
 void TestGuiRun::universalEndThroughTheRealEventLoop_data()
 {
     QTest::addColumn<bool>("duringARun");
-    QTest::newRow("idle") << false;
-    QTest::newRow("during a run") << true;
+    QTest::addColumn<QByteArray>("slowGetconf"); // seconds getconf takes to answer
+    QTest::newRow("idle") << false << QByteArray();
+    QTest::newRow("during a run") << true << QByteArray();
+    QTest::newRow("while getconf is slow") << true << QByteArray("60");
 }
 
 // The program as it runs: its real message box, answered by a timer, inside QApplication::exec(), which
@@ -300,7 +306,11 @@ void TestGuiRun::universalEndThroughTheRealEventLoop_data()
 void TestGuiRun::universalEndThroughTheRealEventLoop()
 {
     QFETCH(bool, duringARun);
-    m_stubs->set("OVALITH_STUB_HANG", "SPNetworkDataType");
+    QFETCH(QByteArray, slowGetconf);
+    if (slowGetconf.isEmpty())
+        m_stubs->set("OVALITH_STUB_HANG", "SPNetworkDataType");
+    else
+        m_stubs->set("OVALITH_STUB_GETCONF_SLEEP", slowGetconf);
     OVMainWindow window;
     OVQtMessagePresenter presenter;
     OVRunController controller(window, presenter, OVBuildProfile::universal());
@@ -334,7 +344,8 @@ void TestGuiRun::universalEndThroughTheRealEventLoop()
     QVERIFY(!window.isVisible());
     QVERIFY2(!controller.isRunning(),
              qPrintable(QString("delegate %1").arg(controller.delegate().isRunning())));
-    QVERIFY(!m_stubs->anyStubStillRunning());
+    // A killed process ends when the kernel next runs it: waited for, within a bound.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_stubs->anyStubStillRunning(), 20000);
     QDir().mkpath(m_app->savePath());
     QCOMPARE(QDir(m_app->savePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
@@ -362,11 +373,40 @@ void TestGuiRun::configuredFileServerReportsInTheNetworkForm()
     desktop.fill(kForm);
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
     const QString path = m_app->savePath() + "abc-12-x123.csv";
-    QCOMPARE(desktop.presenter.events,
-             (QStringList{"window:NetworkNG|サーバーへ送信できませんでした：サーバー" + server +
-                              "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）|warning",
-                          "reveal:" + path}));
+    QCOMPARE(
+        desktop.presenter.events,
+        (QStringList{"window:NetworkNG|サーバーへ送信できませんでした：サーバー" + server +
+                         "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）|warning",
+                     "reveal:" + path}));
     QVERIFY(QFile::exists(path));
+}
+
+void TestGuiRun::anotherMacsFileIsReplacedOnlyWhenTheUserSaysSo()
+{
+    QDir().mkpath(m_app->savePath());
+    const QString path = m_app->savePath() + "abc-12-x123.csv";
+    const QByteArray theirs =
+        cp932::encode(QStringLiteral("Key,Group,Item,SubItem,Contents,Unit,Renewalday\r\n"
+                                     "abc-12-x123,Create,DateTime,2026/11/30,10:00:00,,2026/11/30\r\n"
+                                     "abc-12-x123,LAN,en0,MACアドレス,AA-BB-CC-00-11-22,,2026/11/30\r\n"));
+    writeFile(path, theirs);
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    const QString question =
+        "question:この管理番号のファイルは別のMac（AA-BB-CC-00-11-22）のものです。置き換えますか？";
+    // No, the default: nothing collected, the form as it was, ready for the right number.
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(desktop.presenter.events, QStringList{question});
+    QCOMPARE(readFile(path), theirs);
+    QVERIFY(m_stubs->log().filter("system_profiler").isEmpty());
+    QCOMPARE(desktop.window.formValues().managementNumber(), QStringLiteral("abc-12-x123"));
+    QCOMPARE(desktop.enabledStates(), repeated(true, 16));
+    // Yes: the run replaces it.
+    desktop.presenter.answer = true;
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(desktop.presenter.events.mid(1, 1), QStringList{question});
+    QVERIFY(desktop.presenter.events.last().startsWith("reveal:"));
+    QVERIFY(readFile(path) != theirs);
 }
 
 QTEST_MAIN(TestGuiRun)

@@ -1,17 +1,22 @@
 #include "TestSupport.h"
 #include "app/SaveFolderCheck.h"
 #include "app/gui/DesktopMain.h"
+#include "app/gui/OVMainWindow.h"
 #include "util/OVBuildProfile.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 using namespace testsupport;
@@ -19,6 +24,16 @@ using namespace testsupport;
 // Each case starts a desktop program the way its main does, in a child process of this test, and the
 // child prints which window the start showed: "form", or "OSCheck|" and the window's text.
 namespace {
+
+void registerSample(OVMainWindow &form)
+{
+    form.controlNumber(0)->setText("abc");
+    form.controlNumber(1)->setText("12");
+    form.controlNumber(2)->setText("x123");
+    form.firstName()->setText("山田");
+    form.lastName()->setText("太郎");
+    QTimer::singleShot(0, form.registButton(), &QPushButton::click); // the 64-bit build waits inside it
+}
 
 void reportFirstWindow()
 {
@@ -38,10 +53,14 @@ void reportFirstWindow()
                 const auto *label = window->findChild<QLabel *>(QStringLiteral("label"));
                 std::printf("OSCheck|%s\n", qPrintable(label ? label->text() : QString()));
                 window->findChild<QPushButton *>(QStringLiteral("endButton"))->click();
-            } else if (window->objectName() == QLatin1String("MainWindow")) {
+            } else if (auto *form = qobject_cast<OVMainWindow *>(window)) {
                 std::printf("form\n");
-                // Not quit(): that asks the window to close, which the form turns into its end dialog.
-                QCoreApplication::exit(0);
+                if (qEnvironmentVariableIsSet("OVALITH_TEST_REGISTER")) {
+                    registerSample(*form); // and the program runs on, until the test's signal
+                } else {
+                    // Not quit(): that asks the window to close, which the form turns into its end dialog.
+                    QCoreApplication::exit(0);
+                }
             } else {
                 continue;
             }
@@ -68,6 +87,15 @@ struct Start
     int exitCode = -1;
     QString shown;
 };
+
+// A copy of this test's program in a folder of its own: the desktop program's folder is its executable's.
+QString copyOfThisProgram(const QTemporaryDir &root, const QString &folder)
+{
+    const QString path = root.filePath(folder);
+    QDir().mkpath(path);
+    const QString copy = path + "/test_gui_start";
+    return QFile::copy(QCoreApplication::applicationFilePath(), copy) ? copy : QString();
+}
 
 Start start(const QString &build, const QString &version,
             const QString &program = QCoreApplication::applicationFilePath())
@@ -103,6 +131,9 @@ private Q_SLOTS:
     void eachBuildShowsTheFormOrRefuses();
     void versionNeedsNoDisplay();
     void translocatedCopyIsToldBeforeTheForm();
+    void withoutADisplayItSaysWhatToUse();
+    void signalsEndARunAsTheCommandDoes_data();
+    void signalsEndARunAsTheCommandDoes();
 };
 
 void TestGuiStart::eachBuildShowsTheFormOrRefuses_data()
@@ -155,13 +186,72 @@ void TestGuiStart::versionNeedsNoDisplay()
 void TestGuiStart::translocatedCopyIsToldBeforeTheForm()
 {
     QTemporaryDir root;
-    const QString folder = root.filePath("AppTranslocation/0A1B-2C3D/d");
-    QVERIFY(QDir().mkpath(folder));
-    const QString copy = folder + "/test_gui_start";
-    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    const QString copy = copyOfThisProgram(root, "AppTranslocation/0A1B-2C3D/d");
+    QVERIFY(!copy.isEmpty());
     const Start result = start("64", "14.7", copy);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.shown, "message|" + kTranslocatedAdvice + "\nform");
+}
+
+void TestGuiStart::withoutADisplayItSaysWhatToUse()
+{
+    for (const char *build : {"64", "universal"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--start", build});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 2);
+        const QString name = qstrcmp(build, "64") == 0 ? "ovalith" : "ovalith-universal";
+        QCOMPARE(QString::fromUtf8(child.readAllStandardError()),
+                 name + ": 画面（ディスプレイ）がありません。画面のない環境では ovalith-collect "
+                        "で収集してください。\n");
+    }
+}
+
+void TestGuiStart::signalsEndARunAsTheCommandDoes_data()
+{
+    QTest::addColumn<QString>("build");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("ovalith, SIGTERM") << "64" << int(SIGTERM);
+    QTest::newRow("ovalith, SIGHUP") << "64" << int(SIGHUP);
+    QTest::newRow("ovalith-universal, SIGTERM") << "universal" << int(SIGTERM);
+}
+
+void TestGuiStart::signalsEndARunAsTheCommandDoes()
+{
+    QFETCH(QString, build);
+    QFETCH(int, signal);
+    StubEnvironment stubs;
+    stubs.servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
+    stubs.set("OVALITH_STUB_HANG", "SPNetworkDataType");
+    QTemporaryDir root;
+    const QString copy = copyOfThisProgram(root, "app");
+    QVERIFY(!copy.isEmpty());
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("OVALITH_TEST_REGISTER", "1");
+    child.setProcessEnvironment(env);
+    child.start(copy, {"--start", build});
+    const auto stop = qScopeGuard([&] {
+        child.kill();
+        child.waitForFinished();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(stubs.stubsStarted(1), 30000);
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    ::kill(pid_t(child.processId()), signal);
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 128 + signal);
+    QVERIFY2(sinceSignal.elapsed() < 10000, qPrintable(QString::number(sinceSignal.elapsed())));
+    // Every command stopped, nothing saved, no temporary file left.
+    QTRY_VERIFY_WITH_TIMEOUT(!stubs.anyStubStillRunning(), 20000);
+    QCOMPARE(QDir(root.filePath("app/SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 int main(int argc, char *argv[])

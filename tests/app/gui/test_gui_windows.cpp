@@ -4,6 +4,7 @@
 #include "app/gui/OVAppController.h"
 #include "app/gui/OVCustomComboBox.h"
 #include "app/gui/OVMainWindow.h"
+#include "app/gui/OVMessageBox.h"
 #include "app/gui/OVMessageWindowController.h"
 #include "util/OVBuildProfile.h"
 
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void osGateOfEachBuild();
     void osGateWithoutAVersionFile();
     void windowsLoadByName();
+    void messageBoxesOfEachKind();
     void debugArgument_data();
     void debugArgument();
 };
@@ -194,6 +196,37 @@ void TestGuiWindows::windowsLoadByName()
         }
     }
     QVERIFY(!OVMessageWindowController("MainMenu").isLoaded());
+
+    // A window that reports a failure shows the warning icon, not the program's.
+    OVMessageWindowController failed("NetworkNG");
+    const QImage programIcon = failed.findChild<QLabel *>("iconImageView")->pixmap().toImage();
+    failed.setWarning(true);
+    const QImage warningIcon = failed.findChild<QLabel *>("iconImageView")->pixmap().toImage();
+    QCOMPARE(warningIcon, messageIcon(MessageKind::Warning, 64).toImage());
+    QVERIFY(warningIcon != programIcon);
+}
+
+void TestGuiWindows::messageBoxesOfEachKind()
+{
+    // Each kind its own icon; a question answers Yes only when Yes is pressed, and Return says No.
+    QList<QImage> icons;
+    for (const MessageKind kind : {MessageKind::Information, MessageKind::Warning, MessageKind::Question}) {
+        OVMessageBox box(nullptr, "インベントリ収集", "text", kind);
+        icons << box.findChild<QLabel *>("icon")->pixmap().toImage();
+        QCOMPARE(icons.last(), messageIcon(kind, 64).toImage());
+    }
+    QVERIFY(icons[0] != icons[1] && icons[1] != icons[2]);
+    for (const char *answer : {"yes", "no", "return"}) {
+        OVMessageBox question(nullptr, "インベントリ収集", "置き換えますか？", MessageKind::Question);
+        QTimer::singleShot(0, &question, [&] {
+            if (qstrcmp(answer, "return") == 0)
+                QTest::keyClick(&question, Qt::Key_Return);
+            else
+                question.findChild<QPushButton *>(answer)->click();
+        });
+        QCOMPARE(question.exec(),
+                 qstrcmp(answer, "yes") == 0 ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    }
 }
 
 void TestGuiWindows::debugArgument_data()
