@@ -152,8 +152,8 @@ void OVAppDelegate::refuseRun(const QString &problem)
     platform::systemLog(problem);
     // Nothing was written, so nothing can be delivered either.
     m_saveResult.fetch_and(EndRequested);
-    m_saveResult.fetch_or(m_delivery ? LocalSaveFailed | NetworkSaveFailed : LocalSaveFailed);
-    m_isLocal.store(!m_delivery);
+    m_saveResult.fetch_or(m_delivery.delivers() ? LocalSaveFailed | NetworkSaveFailed : LocalSaveFailed);
+    m_isLocal.store(!m_delivery.delivers());
     addProblem(problem);
     if (!(m_saveResult.load() & EndRequested))
         showSaveResult();
@@ -251,11 +251,15 @@ void OVAppDelegate::saveFile()
         m_saveResult.fetch_or(LocalSaveFailed);
     // An older note stays with the older file that a failed save leaves.
     const QString marker = saved ? updateIncompleteMarker(managementNumber) : QString();
-    if (m_delivery) {
-        if (written)
-            deliverToShare(saved ? finalPath : tempPath, marker);
-        else
+    if (m_delivery.delivers()) {
+        if (!written) {
             m_saveResult.fetch_or(NetworkSaveFailed); // nothing was written, so nothing can be sent
+        } else if (!m_delivery.share) {
+            m_saveResult.fetch_or(NetworkSaveFailed);
+            addProblem(kNotDelivered + m_delivery.problem);
+        } else {
+            deliverToShare(saved ? finalPath : tempPath, marker);
+        }
         m_isLocal.store(false);
     }
     if (!saved)
@@ -293,7 +297,7 @@ void OVAppDelegate::deliverToShare(const QString &source, const QString &marker)
                             makeMarkerName(number)};
     QString reason;
     if (!deliveryjob::deliver(
-            m_shareSessionFactory(*m_delivery), std::move(request), [this] { return m_interrupted.load(); },
+            m_shareSessionFactory(*m_delivery.share), std::move(request), [this] { return m_interrupted.load(); },
             &reason)) {
         m_saveResult.fetch_or(NetworkSaveFailed);
         addProblem(kNotDelivered + reason);

@@ -3,6 +3,7 @@
 #include "FormValues.h"
 #include "OVNotifier.h"
 #include "inventory/OVCollectors.h"
+#include "util/share/DeliveryConfig.h"
 #include "util/share/OVShareSession.h"
 
 #include <QStringList>
@@ -38,7 +39,10 @@ public:
     bool replaceDeclined() const { return m_replaceDeclined.load(); }
 
     // With a share, every run also delivers its file there and reports in the network form.
-    void setDelivery(std::optional<ShareSettings> share) { m_delivery = std::move(share); }
+    void setDelivery(std::optional<ShareSettings> share) { setDelivery(DeliveryConfig{std::move(share), {}}); }
+    // A configuration with a problem (a site file that cannot be read): every run saves, delivers nothing,
+    // says why, and reports in the network form.
+    void setDelivery(DeliveryConfig delivery) { m_delivery = std::move(delivery); }
     using ShareSessionFactory = std::function<std::unique_ptr<OVShareSession>(const ShareSettings &)>;
     void setShareSessionFactory(ShareSessionFactory factory) { m_shareSessionFactory = std::move(factory); }
 
@@ -98,7 +102,7 @@ private:
     std::shared_ptr<OVCommandGroup> m_commands; // the running collection's, so an end can stop them
     std::vector<MissingDataType> m_missing;
     QStringList m_problems;
-    std::optional<ShareSettings> m_delivery;
+    DeliveryConfig m_delivery;
     bool m_replaceOtherMachinesFile = false;
     std::atomic<bool> m_replaceDeclined{false};
     bool m_saveBegun = false;               // guarded by m_stateMutex

@@ -178,7 +178,7 @@ void TestDeliverySmb::stalledServerFindsTheFileSavedAlready()
 
 void TestDeliverySmb::serverThatRefusesTheWrite()
 {
-    SambaServer samba(true);
+    SambaServer samba(SambaServer::Kind::ReadOnly);
     if (!samba.problem().isEmpty())
         QSKIP(qPrintable(samba.problem()));
     writeFile(samba.shareDir() + "/abc-12-x123.csv", "delivered by an earlier run");

@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/stat.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -60,9 +61,9 @@ int sparePort()
     return port;
 }
 
-SambaServer::SambaServer(bool readOnly)
+SambaServer::SambaServer(Kind kind, const QString &password)
 {
-    start(readOnly);
+    start(kind, password);
 }
 
 SambaServer::~SambaServer()
@@ -73,10 +74,16 @@ SambaServer::~SambaServer()
     }
 }
 
-void SambaServer::writeConfiguration(bool readOnly) const
+QByteArray SambaServer::log() const
 {
-    // %1 the server's folder, %2 its port, %3 whether the share refuses writes.
-    const char *kConfiguration = R"([global]
+    QFile file(m_dir.filePath(QStringLiteral("log/smbd.log")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+namespace {
+
+// %1 the server's folder, %2 its port.
+const char *const kGlobal = R"([global]
    interfaces = lo
    bind interfaces only = yes
    smb ports = %2
@@ -84,9 +91,6 @@ void SambaServer::writeConfiguration(bool readOnly) const
    server role = standalone server
    workgroup = WORKGROUP
    security = user
-   map to guest = Bad User
-   guest account = nobody
-   server min protocol = SMB2_10
    rpc start on demand helpers = no
    load printers = no
    printing = bsd
@@ -100,24 +104,61 @@ void SambaServer::writeConfiguration(bool readOnly) const
    ncalrpc dir = %1/ncalrpc
    passdb backend = tdbsam:%1/private/passdb.tdb
    log file = %1/log/smbd.log
-   log level = 1
-
-[stkget$]
-   path = %1/share
-   guest ok = yes
-   guest only = yes
-   read only = %3
-   browseable = no
-   force user = root
-   create mask = 0644
+   log level = 3
 )";
-    const QString conf = QString::fromUtf8(kConfiguration)
-                             .arg(m_dir.path(), QString::number(m_port),
-                                  readOnly ? QStringLiteral("yes") : QStringLiteral("no"));
+
+QString serverPart(SambaServer::Kind kind)
+{
+    using Kind = SambaServer::Kind;
+    if (kind == Kind::Guest || kind == Kind::ReadOnly)
+        return QStringLiteral("   map to guest = Bad User\n   guest account = nobody\n"
+                              "   server min protocol = SMB2_10\n");
+    QString part = QStringLiteral("   map to guest = never\n   restrict anonymous = 2\n"
+                                  "   server min protocol = SMB3\n   server signing = mandatory\n");
+    part += kind == Kind::AccountWithoutEncryption ? QStringLiteral("   server smb encrypt = off\n")
+                                                   : QStringLiteral("   server smb encrypt = required\n");
+    return part;
+}
+
+QString sharePart(SambaServer::Kind kind)
+{
+    using Kind = SambaServer::Kind;
+    QString part = QStringLiteral("\n[stkget$]\n   path = %1/share\n   browseable = no\n");
+    if (kind == Kind::Guest || kind == Kind::ReadOnly)
+        return part + QStringLiteral("   guest ok = yes\n   guest only = yes\n   force user = root\n"
+                                     "   create mask = 0644\n   read only = %1\n")
+                          .arg(kind == Kind::ReadOnly ? QStringLiteral("yes") : QStringLiteral("no"));
+    part += QStringLiteral("   valid users = %1\n   read only = no\n").arg(QLatin1String(SambaServer::kUser));
+    // Files only their owner may write and nobody may read; names looked up without listing the folder.
+    if (kind == Kind::DropBox)
+        part += QStringLiteral("   create mask = 0200\n   force create mode = 0200\n   case sensitive = yes\n");
+    return part;
+}
+
+} // namespace
+
+void SambaServer::writeConfiguration(Kind kind) const
+{
+    const QString conf = QString::fromUtf8(kGlobal).arg(m_dir.path(), QString::number(m_port)) +
+                         serverPart(kind) + sharePart(kind).arg(m_dir.path());
     writeFile(m_dir.filePath(QStringLiteral("smb.conf")), conf.toUtf8());
 }
 
-void SambaServer::start(bool readOnly)
+bool SambaServer::addAccount(const QString &password)
+{
+    // A user of the system without a home or a shell, known to this server alone by its password.
+    QProcess::execute(QStringLiteral("/usr/sbin/useradd"),
+                      {QStringLiteral("-M"), QStringLiteral("-s"), QStringLiteral("/usr/sbin/nologin"),
+                       QLatin1String(kUser)});
+    QProcess smbpasswd;
+    smbpasswd.start(QStringLiteral("smbpasswd"), {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("smb.conf")),
+                                                   QStringLiteral("-s"), QStringLiteral("-a"), QLatin1String(kUser)});
+    smbpasswd.write((password + QLatin1Char('\n') + password + QLatin1Char('\n')).toUtf8());
+    smbpasswd.closeWriteChannel();
+    return smbpasswd.waitForFinished(30000) && smbpasswd.exitCode() == 0;
+}
+
+void SambaServer::start(Kind kind, const QString &password)
 {
     const QString smbd = QStandardPaths::findExecutable(
         QStringLiteral("smbd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
@@ -127,9 +168,15 @@ void SambaServer::start(bool readOnly)
     }
     for (const char *sub : {"share", "private", "lock", "state", "cache", "pid", "ncalrpc", "log"})
         QDir().mkpath(m_dir.filePath(QLatin1String(sub)));
-    QFile::setPermissions(shareDir(), QFileDevice::Permissions(0x7777));
+    // A drop-box folder: anyone may create in it and pass through it, nobody but root may list it, and the
+    // sticky bit keeps each file to its owner.
+    ::chmod(QFile::encodeName(shareDir()).constData(), kind == Kind::DropBox ? 01733 : 0777);
     m_port = sparePort();
-    writeConfiguration(readOnly);
+    writeConfiguration(kind);
+    if (kind != Kind::Guest && kind != Kind::ReadOnly && !addAccount(password)) {
+        m_problem = QStringLiteral("the account %1 could not be made").arg(QLatin1String(kUser));
+        return;
+    }
     m_smbd.setStandardOutputFile(m_dir.filePath(QStringLiteral("log/stdout.log")));
     m_smbd.setProcessChannelMode(QProcess::MergedChannels);
     m_smbd.start(smbd, {QStringLiteral("--foreground"), QStringLiteral("--debug-stdout"),

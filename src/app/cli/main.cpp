@@ -7,7 +7,7 @@
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
 #include "util/Version.h"
-#include "util/share/ShareSettings.h"
+#include "util/share/DeliveryConfig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -47,8 +47,18 @@ void addOptions(QCommandLineParser &parser)
         {QStringLiteral("debug"), QStringLiteral("Keep the last checkpoint of the run in SAVE/debug.txt.")},
         {QStringLiteral("deliver"),
          QStringLiteral("Also deliver the file to the share stkget$ of the file server.")},
-        {QStringLiteral("server"), QStringLiteral("The file server (default: OVALITH_FILE_SERVER)."),
+        {QStringLiteral("server"),
+         QStringLiteral("The file server (default: OVALITH_FILE_SERVER, else server= in DAT/delivery.ini)."),
          QStringLiteral("HOST[:PORT]")},
+        {QStringLiteral("share-user"),
+         QStringLiteral("The account to log on to the share with (default: OVALITH_SHARE_USER, else user= in "
+                        "DAT/delivery.ini, else the guest)."),
+         QStringLiteral("USER")},
+        {QStringLiteral("share-password-file"),
+         QStringLiteral("A file whose first line is the account's password (default: "
+                        "OVALITH_SHARE_PASSWORD_FILE, else password= in DAT/delivery.ini). Never a password on "
+                        "the command line."),
+         QStringLiteral("FILE")},
         {QStringLiteral("replace"),
          QStringLiteral("Replace SAVE/<management number>.csv also when another Mac wrote it.")},
         {QStringLiteral("version"), QStringLiteral("The program's version.")},
@@ -71,30 +81,37 @@ Options readForm(const QCommandLineParser &parser)
     return options;
 }
 
-// The share to deliver to, or an error text when --deliver names none.
-std::optional<ShareSettings> deliveryTarget(const QCommandLineParser &parser, QString &error)
+// Where to deliver, with --deliver; a usage error in `error` for what the command line or the environment
+// says wrong. What the site file says wrong is the run's to report: it saves and does not deliver.
+DeliveryConfig deliverySetup(const QCommandLineParser &parser, QString &error)
 {
-    const bool deliver = parser.isSet(QStringLiteral("deliver"));
-    if (!deliver) {
-        if (parser.isSet(QStringLiteral("server")))
-            error = QStringLiteral("--server needs --deliver");
-        return std::nullopt;
+    if (!parser.isSet(QStringLiteral("deliver"))) {
+        for (const char *option : {"server", "share-user", "share-password-file"}) {
+            if (parser.isSet(QLatin1String(option)))
+                error = QStringLiteral("--%1 needs --deliver").arg(QLatin1String(option));
+        }
+        return {};
     }
-    if (parser.isSet(QStringLiteral("server"))) {
-        const QString server = parser.value(QStringLiteral("server"));
-        const auto target = ShareSettings::forServer(server);
-        if (!target)
-            error =
-                QStringLiteral(
-                    "not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
-                    .arg(server);
-        return target;
+    DeliveryOverrides overrides;
+    overrides.server = parser.value(QStringLiteral("server"));
+    if (parser.isSet(QStringLiteral("server")) && !ShareSettings::forServer(overrides.server)) {
+        error = QStringLiteral("not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
+                    .arg(overrides.server);
+        return {};
     }
-    const auto target = ShareSettings::configured();
-    if (!target)
-        error = QStringLiteral(
-            "no file server to deliver to: give --server HOST[:PORT] or set OVALITH_FILE_SERVER");
-    return target;
+    overrides.user = parser.value(QStringLiteral("share-user"));
+    if (parser.isSet(QStringLiteral("share-password-file"))) {
+        overrides.password = readPasswordFile(parser.value(QStringLiteral("share-password-file")), &error);
+        if (!overrides.password)
+            return {};
+    }
+    DeliveryConfig config = loadDeliveryConfig(overrides);
+    if (config.environmentProblem)
+        error = config.problem;
+    else if (!config.delivers())
+        error = QStringLiteral("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER "
+                               "or name it in DAT/delivery.ini");
+    return config;
 }
 
 // A repeated option would silently drop one of its values.
@@ -164,7 +181,7 @@ int main(int argc, char *argv[])
     cDebugLog::setDebugMode(parser.isSet(QStringLiteral("debug")));
 
     QString deliveryError;
-    const auto delivery = deliveryTarget(parser, deliveryError);
+    const DeliveryConfig delivery = deliverySetup(parser, deliveryError);
     if (!deliveryError.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(deliveryError));
         return kRefused;

@@ -3,6 +3,7 @@
 #include "OVMainWindow.h"
 #include "OVMessagePresenter.h"
 #include "app/ResultText.h"
+#include "util/share/DeliveryConfig.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -13,7 +14,6 @@ OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &prese
     : m_window(window), m_presenter(presenter), m_profile(profile),
       m_delegate(std::make_unique<OVAppDelegate>(*this))
 {
-    m_delegate->setDelivery(ShareSettings::configured());
     // The end decides when the program ends: a run may still need the event loop after the last window
     // has closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -63,6 +63,8 @@ void OVRunController::regist()
     const FormValues form = m_window.formValues();
     if (!m_delegate->inputCheck(form))
         return;
+    // Read anew for every run, so that a site file mended meanwhile counts.
+    m_delegate->setDelivery(loadDeliveryConfig());
     if (m_profile.backgroundRun) {
         startRun(form);
         return;

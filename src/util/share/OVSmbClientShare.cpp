@@ -21,14 +21,31 @@ constexpr int kConnectMilliseconds = 5000;
 constexpr int kOperationMilliseconds = 60000;
 constexpr int kStandardPort = 445;
 
-// The guest with an empty password; libsmbclient asks through a plain function.
-void guestAuthentication(SMBCCTX *, const char *, const char *, char *workgroup, int workgroupLength,
-                         char *user, int userLength, char *password, int passwordLength)
+// The site's account, or the guest with an empty password; libsmbclient asks through a plain function,
+// which finds the settings in the context's user data.
+void authentication(SMBCCTX *context, const char *, const char *, char *workgroup, int workgroupLength,
+                    char *user, int userLength, char *password, int passwordLength)
 {
-    std::snprintf(workgroup, std::size_t(workgroupLength), "WORKGROUP");
-    std::snprintf(user, std::size_t(userLength), "guest");
+    const auto *settings = static_cast<const ShareSettings *>(smbc_getOptionUserData(context));
+    const bool account = settings && settings->hasAccount();
+    const QByteArray domain = account && !settings->domain.isEmpty() ? settings->domain.toUtf8() : "WORKGROUP";
+    std::snprintf(workgroup, std::size_t(workgroupLength), "%s", domain.constData());
+    std::snprintf(user, std::size_t(userLength), "%s", account ? settings->user.toUtf8().constData() : "guest");
     if (passwordLength > 0)
-        password[0] = '\0';
+        std::snprintf(password, std::size_t(passwordLength), "%s",
+                      account ? settings->password.toUtf8().constData() : "");
+}
+
+// An account's session is SMB 3 with encryption (libsmbclient then requires signing too), or at least
+// signed; it never falls back to an anonymous session. The guest's stays as the server offers it.
+void requireSecurity(SMBCCTX *context, const ShareSettings &settings)
+{
+    if (!settings.hasAccount())
+        return;
+    smbc_setOptionNoAutoAnonymousLogin(context, 1);
+    smbc_setOptionSmbEncryptionLevel(context, settings.security == ShareSettings::Security::Encrypt
+                                                  ? SMBC_ENCRYPTLEVEL_REQUIRE
+                                                  : SMBC_ENCRYPTLEVEL_REQUEST);
 }
 
 QByteArray encoded(const QString &text)
@@ -101,18 +118,20 @@ bool OVSmbClientShare::mount()
         return false;
     // The library's own messages go to stderr, never to stdout, where only the report belongs.
     smbc_setOptionDebugToStderr(m_context, 1);
-    smbc_setFunctionAuthDataWithContext(m_context, guestAuthentication);
+    smbc_setOptionUserData(m_context, &m_settings);
+    smbc_setFunctionAuthDataWithContext(m_context, authentication);
     smbc_setOptionUseKerberos(m_context, 0);
     smbc_setOptionFallbackAfterKerberos(m_context, 1);
     smbc_setTimeout(m_context, kOperationMilliseconds);
-    SMBCFILE *share = nullptr;
-    if (smbc_init_context(m_context))
-        share = smbc_getFunctionOpendir(m_context)(m_context, urlOf(QString()).constData());
+    requireSecurity(m_context, m_settings);
+    // The share's root is asked for its attributes, not listed: a drop-box account may not list it.
+    struct stat root
+    {};
+    const bool connected = smbc_init_context(m_context) &&
+                           smbc_getFunctionStat(m_context)(m_context, urlOf(QString()).constData(), &root) == 0;
     const int error = errno;
-    if (share) {
-        smbc_getFunctionClosedir(m_context)(m_context, share);
+    if (connected)
         return true;
-    }
     noteError(describeShareError(error, m_settings));
     logMountFailure(lastError());
     unmount();

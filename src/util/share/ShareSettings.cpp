@@ -55,8 +55,17 @@ std::optional<ShareSettings> ShareSettings::forServer(const QString &server)
 std::optional<ShareSettings> ShareSettings::configured()
 {
     const QString fromEnvironment = qEnvironmentVariable("OVALITH_FILE_SERVER");
-    return forServer(fromEnvironment.isEmpty() ? QStringLiteral(OVALITH_DEFAULT_FILE_SERVER)
-                                               : fromEnvironment);
+    return forServer(fromEnvironment.isEmpty() ? defaultServer() : fromEnvironment);
+}
+
+QString ShareSettings::defaultServer()
+{
+    return QStringLiteral(OVALITH_DEFAULT_FILE_SERVER);
+}
+
+bool ShareSettings::hasAccount() const
+{
+    return !user.isEmpty() && user.compare(QLatin1String("guest"), Qt::CaseInsensitive) != 0;
 }
 
 QString ShareSettings::host() const
