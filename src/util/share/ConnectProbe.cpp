@@ -1,6 +1,10 @@
 #include "ConnectProbe.h"
 
+#include "SmbNegotiate.h"
+
 #include <QDeadlineTimer>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <condition_variable>
@@ -75,7 +79,46 @@ std::optional<int> resolveWithin(const QByteArray &host, const QByteArray &port,
     return lookup->status;
 }
 
-Result connectWithin(const addrinfo &address, const QDeadlineTimer &deadline, int &error)
+// Sends the whole request and reads one whole answer before the deadline.
+bool exchange(int fd, const QByteArray &request, QByteArray &answer, const QDeadlineTimer &deadline)
+{
+    for (qsizetype sent = 0; sent < request.size();) {
+        pollfd writable{fd, POLLOUT, 0};
+        if (::poll(&writable, 1, int(deadline.remainingTime())) != 1)
+            return false;
+        const ssize_t count = ::send(fd, request.constData() + sent, std::size_t(request.size() - sent), 0);
+        if (count <= 0)
+            return false;
+        sent += count;
+    }
+    int expected = 4;
+    while (answer.size() < expected) {
+        pollfd readable{fd, POLLIN, 0};
+        if (::poll(&readable, 1, int(deadline.remainingTime())) != 1)
+            return false;
+        char chunk[4096];
+        const ssize_t count = ::recv(fd, chunk, std::size_t(std::min<qsizetype>(sizeof chunk, expected - answer.size())), 0);
+        if (count <= 0)
+            return false;
+        answer.append(chunk, count);
+        if (answer.size() == 4 && (expected = smbnegotiate::expectedLength(answer)) == 0)
+            return false;
+    }
+    return true;
+}
+
+Result askForEncryption(int fd, const QDeadlineTimer &deadline)
+{
+    QByteArray answer;
+    if (!exchange(fd, smbnegotiate::makeRequest(), answer, deadline))
+        return deadline.hasExpired() ? Result::TimedOut : Result::NotSmb;
+    const smbnegotiate::Answer negotiated = smbnegotiate::parseResponse(answer);
+    if (!negotiated.valid)
+        return Result::NotSmb;
+    return negotiated.encryption ? Result::Connected : Result::NoEncryption;
+}
+
+Result connectWithin(const addrinfo &address, const QDeadlineTimer &deadline, bool needEncryption, int &error)
 {
     const int fd = ::socket(address.ai_family, address.ai_socktype, address.ai_protocol);
     if (fd < 0) {
@@ -92,10 +135,11 @@ Result connectWithin(const addrinfo &address, const QDeadlineTimer &deadline, in
         else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
             error = errno;
     }
+    const Result encryption = error == 0 && needEncryption ? askForEncryption(fd, deadline) : Result::Connected;
     ::close(fd);
     switch (error) {
     case 0:
-        return Result::Connected;
+        return encryption;
     case ECONNREFUSED:
         return Result::Refused;
     case ETIMEDOUT:
@@ -110,7 +154,7 @@ Result connectWithin(const addrinfo &address, const QDeadlineTimer &deadline, in
 
 } // namespace
 
-ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds)
+ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds, bool needEncryption)
 {
     const QDeadlineTimer deadline(timeLimitMilliseconds);
     Addresses addresses(nullptr, ::freeaddrinfo);
@@ -122,8 +166,9 @@ ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilli
     ConnectOutcome outcome{Result::TimedOut, 0};
     for (const addrinfo *address = addresses.get(); address && !deadline.hasExpired();
          address = address->ai_next) {
-        outcome.result = connectWithin(*address, deadline, outcome.error);
-        if (outcome.result == Result::Connected)
+        outcome.result = connectWithin(*address, deadline, needEncryption, outcome.error);
+        if (outcome.result != Result::Refused && outcome.result != Result::Unreachable &&
+            outcome.result != Result::Failed && outcome.result != Result::TimedOut)
             break;
     }
     return outcome;

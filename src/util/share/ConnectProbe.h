@@ -7,9 +7,22 @@
 // share's 5-second limit for connecting is held here, before it.
 struct ConnectOutcome
 {
-    enum class Result { Connected, NameNotFound, NameTimedOut, Refused, TimedOut, Unreachable, Failed };
+    enum class Result {
+        Connected,
+        NameNotFound,
+        NameTimedOut,
+        Refused,
+        TimedOut,
+        Unreachable,
+        Failed,
+        NoEncryption, // asked, the server did not offer to encrypt the session
+        NotSmb,       // asked, the server gave no answer that SMB 2 or 3 would give
+    };
     Result result = Result::Failed;
     int error = 0; // errno of a failed connection
 };
 
-ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds);
+// With `needEncryption`, the server is also asked, before anything else is sent, whether it would encrypt
+// an SMB 3 session.
+ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds,
+                               bool needEncryption = false);

@@ -77,8 +77,12 @@ QByteArray OVSmbClientShare::urlOf(const QString &name) const
 
 bool OVSmbClientShare::connectWithinLimit()
 {
-    const ConnectOutcome outcome =
-        probeConnection(m_settings.host(), m_settings.port().value_or(kStandardPort), kConnectMilliseconds);
+    // An account's delivery that must be encrypted asks the server first: the library would go on in
+    // clear text where the server cannot encrypt.
+    const bool needEncryption =
+        m_settings.hasAccount() && m_settings.security == ShareSettings::Security::Encrypt;
+    const ConnectOutcome outcome = probeConnection(m_settings.host(), m_settings.port().value_or(kStandardPort),
+                                                   kConnectMilliseconds, needEncryption);
     using Result = ConnectOutcome::Result;
     switch (outcome.result) {
     case Result::Connected:
@@ -91,6 +95,10 @@ bool OVSmbClientShare::connectWithinLimit()
         break;
     case Result::TimedOut:
         noteError(describeConnectTimedOut(m_settings, kConnectMilliseconds / 1000));
+        break;
+    case Result::NoEncryption:
+    case Result::NotSmb:
+        noteError(describeNoEncryption(m_settings));
         break;
     case Result::Refused:
     case Result::Unreachable:
@@ -132,7 +140,7 @@ bool OVSmbClientShare::mount()
     const int error = errno;
     if (connected)
         return true;
-    noteError(describeShareError(error, m_settings));
+    noteError(describeLogonError(error, m_settings));
     logMountFailure(lastError());
     unmount();
     return false;

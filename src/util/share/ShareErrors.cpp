@@ -48,6 +48,21 @@ QString describeShareError(int error, const ShareSettings &settings)
     }
 }
 
+QString describeLogonError(int error, const ShareSettings &settings)
+{
+    const bool refused = error == EPERM || error == EACCES || error == EINVAL || error == ECONNRESET ||
+                         error == ECONNABORTED;
+    if (!refused)
+        return describeShareError(error, settings);
+    if (!settings.hasAccount())
+        return QStringLiteral("サーバー%1がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。"
+                              "DAT/delivery.ini にアカウントを設定してください）")
+            .arg(where(settings));
+    return QStringLiteral("サーバー%1にアカウント%2でログオンできないか、共有%3の利用が許されていません（パスワード、"
+                          "アカウントのロックや無効、共有の権限を確認してください）")
+        .arg(where(settings), settings.user, settings.share);
+}
+
 QString describeNameNotFound(const ShareSettings &settings)
 {
     return QStringLiteral("サーバー名%1が見つかりません").arg(settings.host());
@@ -63,4 +78,11 @@ QString describeNameTimedOut(const ShareSettings &settings, int seconds)
 QString describeConnectTimedOut(const ShareSettings &settings, int seconds)
 {
     return QStringLiteral("サーバー%1に%2秒以内に接続できません").arg(where(settings)).arg(seconds);
+}
+
+QString describeNoEncryption(const ShareSettings &settings)
+{
+    return QStringLiteral("サーバー%1が暗号化されたSMB 3の接続に応じないため、送信しませんでした（暗号化なしで送ることはしませ"
+                          "ん。署名だけでよいときは DAT/delivery.ini に security=sign と書いてください）")
+        .arg(settings.server);
 }
