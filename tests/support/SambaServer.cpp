@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -76,7 +77,7 @@ SambaServer::~SambaServer()
 
 QByteArray SambaServer::log() const
 {
-    QFile file(m_dir.filePath(QStringLiteral("log/smbd.log")));
+    QFile file(m_dir.filePath(QStringLiteral("log/stdout.log"))); // --debug-stdout
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -147,9 +148,10 @@ void SambaServer::writeConfiguration(Kind kind) const
 bool SambaServer::addAccount(const QString &password)
 {
     // A user of the system without a home or a shell, known to this server alone by its password.
-    QProcess::execute(QStringLiteral("/usr/sbin/useradd"),
-                      {QStringLiteral("-M"), QStringLiteral("-s"), QStringLiteral("/usr/sbin/nologin"),
-                       QLatin1String(kUser)});
+    if (!::getpwnam(kUser))
+        QProcess::execute(QStringLiteral("/usr/sbin/useradd"),
+                          {QStringLiteral("-M"), QStringLiteral("-s"), QStringLiteral("/usr/sbin/nologin"),
+                           QLatin1String(kUser)});
     QProcess smbpasswd;
     smbpasswd.start(QStringLiteral("smbpasswd"), {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("smb.conf")),
                                                    QStringLiteral("-s"), QStringLiteral("-a"), QLatin1String(kUser)});
@@ -171,6 +173,7 @@ void SambaServer::start(Kind kind, const QString &password)
     // A drop-box folder: anyone may create in it and pass through it, nobody but root may list it, and the
     // sticky bit keeps each file to its owner.
     ::chmod(QFile::encodeName(shareDir()).constData(), kind == Kind::DropBox ? 01733 : 0777);
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755); // the account must pass through to its share
     m_port = sparePort();
     writeConfiguration(kind);
     if (kind != Kind::Guest && kind != Kind::ReadOnly && !addAccount(password)) {
