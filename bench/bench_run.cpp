@@ -33,6 +33,7 @@ public:
     void showProgress(const QString &) override {}
     void collectorStarted(int, int, const QString &) override {}
     void showMessageBox(const QString &, const QString &) override {}
+    bool askQuestion(const QString &, const QString &) override { return false; }
     void showResultWindow(const QString &, const OVResultReport &) override {}
     void revealFile(const QString &) override {}
 };

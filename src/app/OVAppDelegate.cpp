@@ -297,8 +297,8 @@ void OVAppDelegate::deliverToShare(const QString &source, const QString &marker)
                             makeMarkerName(number)};
     QString reason;
     if (!deliveryjob::deliver(
-            m_shareSessionFactory(*m_delivery.share), std::move(request), [this] { return m_interrupted.load(); },
-            &reason)) {
+            m_shareSessionFactory(*m_delivery.share), std::move(request),
+            [this] { return m_interrupted.load(); }, &reason)) {
         m_saveResult.fetch_or(NetworkSaveFailed);
         addProblem(kNotDelivered + reason);
     }

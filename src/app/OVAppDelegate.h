@@ -39,7 +39,10 @@ public:
     bool replaceDeclined() const { return m_replaceDeclined.load(); }
 
     // With a share, every run also delivers its file there and reports in the network form.
-    void setDelivery(std::optional<ShareSettings> share) { setDelivery(DeliveryConfig{std::move(share), {}}); }
+    void setDelivery(std::optional<ShareSettings> share)
+    {
+        setDelivery(DeliveryConfig{std::move(share), {}});
+    }
     // A configuration with a problem (a site file that cannot be read): every run saves, delivers nothing,
     // says why, and reports in the network form.
     void setDelivery(DeliveryConfig delivery) { m_delivery = std::move(delivery); }

@@ -156,7 +156,8 @@ void TestCli::refusesInput_data()
     QTest::newRow("delivery without a server")
         << QStringList{"--control-number", "abc-12-x123", "--family-name", "山田",
                        "--given-name",     "太郎",        "--deliver"}
-        << QString("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER or name it in "
+        << QString("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER or name "
+                   "it in "
                    "DAT/delivery.ini\n");
     QTest::newRow("server without delivery")
         << QStringList{"--control-number", "abc-12-x123", "--server", "10.0.0.1"}

@@ -43,9 +43,9 @@ QStringList deliverArguments(const QString &app)
 QString asTheAccount(const SambaServer &samba, const QString &password, const QString &command)
 {
     QProcess client;
-    client.start("smbclient", {"//127.0.0.1/stkget$", "-p", samba.server().section(':', 1),
-                               "--client-protection=encrypt", "-U", QString(SambaServer::kUser) + "%" + password,
-                               "-c", command});
+    client.start("smbclient",
+                 {"//127.0.0.1/stkget$", "-p", samba.server().section(':', 1), "--client-protection=encrypt",
+                  "-U", QString(SambaServer::kUser) + "%" + password, "-c", command});
     client.waitForFinished(30000);
     return QString::fromUtf8(client.readAllStandardOutput() + client.readAllStandardError());
 }
@@ -92,8 +92,8 @@ void TestDeliveryAccount::settingsComeFromTheFirstThatNamesThem()
     // Nothing anywhere: no delivery, exactly as before there was a site file.
     QVERIFY(!loadDeliveryConfig().delivers());
 
-    writeSiteFile(app.path(), "server = fs01.example.jp\r\nuser = site\r\npassword = " + quotedForIni(kAwkward) +
-                                  "\r\ndomain = EXAMPLE\r\nshare = drop$\r\n");
+    writeSiteFile(app.path(), "server = fs01.example.jp\r\nuser = site\r\npassword = " +
+                                  quotedForIni(kAwkward) + "\r\ndomain = EXAMPLE\r\nshare = drop$\r\n");
     auto config = loadDeliveryConfig();
     QVERIFY(config.share && config.problem.isEmpty());
     QCOMPARE(config.share->server, QStringLiteral("fs01.example.jp"));
@@ -131,9 +131,10 @@ void TestDeliveryAccount::guestIsRefusedByAServerOf2026()
     const CliResult result = collect(deliverArguments(app.path()) << "--server" << samba.server());
     QCOMPARE(result.exitCode, 3);
     QVERIFY(result.out.endsWith("NetworkNG\n"));
-    QCOMPARE(result.err, "サーバーへ送信できませんでした：サーバー" + samba.server() +
-                             "がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。DAT/"
-                             "delivery.ini にアカウントを設定してください）\n");
+    QCOMPARE(result.err,
+             "サーバーへ送信できませんでした：サーバー" + samba.server() +
+                 "がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。DAT/"
+                 "delivery.ini にアカウントを設定してください）\n");
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
 }
 
@@ -164,10 +165,11 @@ void TestDeliveryAccount::wrongPasswordLeavesNothing()
                                   "\r\npassword = not-the-password\r\n");
     const CliResult result = collect(deliverArguments(app.path()));
     QCOMPARE(result.exitCode, 3);
-    QCOMPARE(result.err, "サーバーへ送信できませんでした：サーバー" + samba.server() + "にアカウント" +
-                             SambaServer::kUser +
-                             "でログオンできないか、共有stkget$の利用が許されていません（パスワード、アカウントのロック"
-                             "や無効、共有の権限を確認してください）\n");
+    QCOMPARE(result.err,
+             "サーバーへ送信できませんでした：サーバー" + samba.server() + "にアカウント" +
+                 SambaServer::kUser +
+                 "でログオンできないか、共有stkget$の利用が許されていません（パスワード、アカウントのロック"
+                 "や無効、共有の権限を確認してください）\n");
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
     QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
 }
@@ -183,7 +185,8 @@ void TestDeliveryAccount::serverWithoutEncryptionGetsNothing()
     writeSiteFile(app.path(), account);
     const CliResult result = collect(deliverArguments(app.path()));
     QCOMPARE(result.exitCode, 3);
-    QVERIFY2(result.err.contains("が暗号化されたSMB 3の接続に応じないため、送信しませんでした"), qPrintable(result.err));
+    QVERIFY2(result.err.contains("が暗号化されたSMB 3の接続に応じないため、送信しませんでした"),
+             qPrintable(result.err));
     // Nothing was sent in clear text: no file there, and the server never opened one nor saw a logon.
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
     QVERIFY(!samba.log().contains("opened file"));
@@ -210,15 +213,17 @@ void TestDeliveryAccount::dropBoxTakesFilesAndShowsNone()
     QCOMPARE(collect(deliverArguments(first.path())).exitCode, 4);
     m_stubs->set("OVALITH_STUB_FAIL", "");
     QCOMPARE(collect(deliverArguments(first.path())).exitCode, 0);
-    QCOMPARE(collect(QStringList{"--app-dir", second.path(), "--control-number", "def-34-y567", "--family-name",
-                                 "佐藤", "--given-name", "花子", "--deliver"})
+    QCOMPARE(collect(QStringList{"--app-dir", second.path(), "--control-number", "def-34-y567",
+                                 "--family-name", "佐藤", "--given-name", "花子", "--deliver"})
                  .exitCode,
              0);
     QCOMPARE(filesIn(samba.shareDir()), (QStringList{"abc-12-x123.csv", "def-34-y567.csv"}));
-    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"), readFile(first.filePath("SAVE/abc-12-x123.csv")));
+    QCOMPARE(readFile(samba.shareDir() + "/abc-12-x123.csv"),
+             readFile(first.filePath("SAVE/abc-12-x123.csv")));
     // The same account lists nothing and reads nothing back: a leaked site file shows no machine's facts.
     QVERIFY(asTheAccount(samba, "Pw-2026!", "ls").contains("NT_STATUS_ACCESS_DENIED"));
-    QVERIFY(asTheAccount(samba, "Pw-2026!", "get def-34-y567.csv /dev/null").contains("NT_STATUS_ACCESS_DENIED"));
+    QVERIFY(
+        asTheAccount(samba, "Pw-2026!", "get def-34-y567.csv /dev/null").contains("NT_STATUS_ACCESS_DENIED"));
 }
 
 void TestDeliveryAccount::awkwardPasswordsFromEachSource()
@@ -235,7 +240,9 @@ void TestDeliveryAccount::awkwardPasswordsFromEachSource()
     writeSiteFile(app.path(), server + "password = wrong\r\n");
     QTemporaryDir secrets;
     writeFile(secrets.filePath("pw"), kAwkward.toUtf8() + "\r\n");
-    QCOMPARE(collect(deliverArguments(app.path()) << "--share-password-file" << secrets.filePath("pw")).exitCode, 0);
+    QCOMPARE(
+        collect(deliverArguments(app.path()) << "--share-password-file" << secrets.filePath("pw")).exitCode,
+        0);
     m_env.set("OVALITH_SHARE_PASSWORD_FILE", QFile::encodeName(secrets.filePath("pw")));
     QCOMPARE(collect(deliverArguments(app.path())).exitCode, 0);
     QCOMPARE(filesIn(samba.shareDir()), QStringList{"abc-12-x123.csv"});
@@ -264,7 +271,8 @@ void TestDeliveryAccount::passwordAppearsNowhere()
         ps.waitForFinished();
         for (const QByteArray &line : ps.readAllStandardOutput().split('\n')) {
             seen << QString::fromUtf8(line);
-            QFile processEnvironment(QStringLiteral("/proc/%1/environ").arg(line.trimmed().split(' ').value(0).toInt()));
+            QFile processEnvironment(
+                QStringLiteral("/proc/%1/environ").arg(line.trimmed().split(' ').value(0).toInt()));
             if (processEnvironment.open(QIODevice::ReadOnly))
                 seen << QString::fromUtf8(processEnvironment.readAll());
         }
@@ -291,9 +299,11 @@ void TestDeliveryAccount::siteFileThatCannotBeUsed_data()
                                 << "%1 の server がホスト名かIPv4アドレスではありません：smb://fs01/stkget$";
     QTest::newRow("unknown security") << QByteArray("[delivery]\nserver = fs01\nuser = a\nsecurity = none\n")
                                       << "%1 の security は encrypt か sign です：none";
-    QTest::newRow("a comma without quotes") << QByteArray("[delivery]\nserver = fs01\nuser = a\npassword = a,b\n")
-                                            << "%1 の password は、「,」を含むときは \" で囲んでください";
-    QTest::newRow("a folder in its place") << QByteArray() << "%1 を読み込めません（file to open is a directory）";
+    QTest::newRow("a comma without quotes")
+        << QByteArray("[delivery]\nserver = fs01\nuser = a\npassword = a,b\n")
+        << "%1 の password は、「,」を含むときは \" で囲んでください";
+    QTest::newRow("a folder in its place")
+        << QByteArray() << "%1 を読み込めません（file to open is a directory）";
 }
 
 void TestDeliveryAccount::siteFileThatCannotBeUsed()
@@ -310,7 +320,8 @@ void TestDeliveryAccount::siteFileThatCannotBeUsed()
     const CliResult result = collect(deliverArguments(app.path()));
     QCOMPARE(result.exitCode, 3);
     QVERIFY(result.out.endsWith("NetworkNG\n"));
-    QCOMPARE(result.err, "サーバーへ送信できませんでした：" + reason.arg(app.filePath("DAT/delivery.ini")) + "\n");
+    QCOMPARE(result.err,
+             "サーバーへ送信できませんでした：" + reason.arg(app.filePath("DAT/delivery.ini")) + "\n");
     QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
 }
 

@@ -1,7 +1,9 @@
+#include "SambaServer.h"
 #include "TestSupport.h"
 #include "app/NetworkDelivery.h"
 #include "util/OVUtil.h"
 #include "util/share/OVMountedShare.h"
+#include "util/share/SessionSecurity.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void mountThatHangsIsCutAtFiveSeconds();
     void failedMountCopiesAndUnmountsNothing();
     void mountedDrivesAndMountPoint();
+    void accountSessionsAreCheckedBeforeAnythingIsCopied();
 
 private:
     DeliveryRequest request(bool endRequested = false) const;
@@ -125,14 +128,15 @@ void TestDeliveryMounted::mountThatHangsIsCutAtFiveSeconds()
 void TestDeliveryMounted::failedMountCopiesAndUnmountsNothing()
 {
     m_stubs->set("OVALITH_STUB_MOUNT_FAIL", "1");
-    // The user's and password's delimiters are escaped, so they cannot end their part of the address.
-    ShareSettings settings = m_settings;
-    settings.user = "a@b:c/d;e";
-    OVMountedShare share(settings);
-    QVERIFY(!saveNetworkStorage(share, request()));
-    QCOMPARE(m_stubs->log(),
-             QStringList{"mount_smbfs [-o] [nobrowse] [//a%40b%3Ac%2Fd%3Be:@10.0.0.1/stkget$] [" +
-                         m_app->path() + "/.mountPoint]"}); // and nothing after it
+    OVMountedShare share(m_settings);
+    QString reason;
+    QVERIFY(!saveNetworkStorage(share, request(), &reason));
+    QCOMPARE(m_stubs->log(), QStringList{"mount_smbfs [-o] [nobrowse] [//guest:@10.0.0.1/stkget$] [" +
+                                         m_app->path() + "/.mountPoint]"}); // and nothing after it
+    // The mount command's own words say why.
+    QCOMPARE(reason, QStringLiteral(
+                         "共有stkget$をマウントできません：mount_smbfs: server connection failed: No route "
+                         "to host (exited with status 68)"));
     QVERIFY(QFileInfo(m_app->path() + "/.mountPoint").isDir());
     QCOMPARE(filesIn(m_shareDir->path()), QStringList());
 }
@@ -171,6 +175,59 @@ void TestDeliveryMounted::mountedDrivesAndMountPoint()
 
     writeFile(list, "//guest@NAS01/public on /Volumes/public (smbfs)\n");
     QVERIFY(!getMountPoint(m_settings).has_value()); // SMB shares, but not ours
+}
+
+void TestDeliveryMounted::accountSessionsAreCheckedBeforeAnythingIsCopied()
+{
+    // What smbutil statshares -m says of a session, as macOS 14 prints it, and what the site requires.
+    const QString signedOnly = "==================================================\n"
+                               "SHARE                         ATTRIBUTE TYPE                VALUE\n"
+                               "stkget$\n"
+                               "                              SERVER_NAME                   fs01\n"
+                               "                              SMB_VERSION                   SMB_3.1.1\n"
+                               "                              SMB_CURR_ENCRYPT_ALGORITHM    OFF\n"
+                               "                              SIGNING_SUPPORTED             TRUE\n"
+                               "                              SIGNING_REQUIRED              TRUE\n";
+    QString encrypted = signedOnly;
+    encrypted.replace("ALGORITHM    OFF", "ALGORITHM    AES_128_GCM")
+        .replace("REQUIRED              TRUE", "REQUIRED              FALSE");
+    ShareSettings account = m_settings;
+    account.user = "ovalith";
+    QCOMPARE(securityProblem(parseStatshares(encrypted), account), std::nullopt);
+    QVERIFY(securityProblem(parseStatshares(signedOnly), account)->contains("暗号化されたSMB 3ではない"));
+    account.security = ShareSettings::Security::Sign;
+    QCOMPARE(securityProblem(parseStatshares(signedOnly), account), std::nullopt);
+    QString smb2 = signedOnly;
+    QVERIFY(!parseStatshares(
+                 smb2.replace("SMB_3.1.1", "SMB_2.1").replace("ALGORITHM    OFF", "ALGORITHM    AES_128_GCM"))
+                 .encrypted);
+    QString unsigned_ = signedOnly;
+    QVERIFY(securityProblem(parseStatshares(unsigned_.replace("REQUIRED              TRUE",
+                                                              "REQUIRED              FALSE")),
+                            account)
+                ->contains("署名されていない"));
+    QVERIFY(securityProblem(parseStatshares("smbutil: not found"), account)->contains("確かめられない"));
+    QCOMPARE(securityProblem(parseStatshares(""), m_settings), std::nullopt); // the guest's as ever
+
+    // NetFS gets the account in the URL, each part escaped, and the password apart from it.
+    account.domain = "EXAMPLE";
+    account.user = "yamada@site";
+    account.server = "fs01.example.jp:4450";
+    QCOMPARE(OVMountedShare::accountUrl(account),
+             QStringLiteral("smb://EXAMPLE;yamada%40site@fs01.example.jp:4450/stkget%24"));
+
+    // A server that will not encrypt gets nothing: no mount, no logon.
+    SambaServer samba(SambaServer::Kind::AccountWithoutEncryption);
+    if (!samba.problem().isEmpty())
+        QSKIP(qPrintable(samba.problem()));
+    ShareSettings refusing = *ShareSettings::forServer(samba.server());
+    refusing.user = SambaServer::kUser;
+    refusing.password = "Pw-2026!";
+    OVMountedShare share(refusing);
+    QVERIFY(!share.mount());
+    QVERIFY(share.lastError().contains("が暗号化されたSMB 3の接続に応じないため、送信しませんでした"));
+    QVERIFY(m_stubs->log().filter("mount_smbfs").isEmpty());
+    QVERIFY(!samba.log().contains(SambaServer::kUser));
 }
 
 QTEST_GUILESS_MAIN(TestDeliveryMounted)

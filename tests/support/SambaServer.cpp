@@ -10,8 +10,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <vector>
@@ -132,7 +132,8 @@ QString sharePart(SambaServer::Kind kind)
     part += QStringLiteral("   valid users = %1\n   read only = no\n").arg(QLatin1String(SambaServer::kUser));
     // Files only their owner may write and nobody may read; names looked up without listing the folder.
     if (kind == Kind::DropBox)
-        part += QStringLiteral("   create mask = 0200\n   force create mode = 0200\n   case sensitive = yes\n");
+        part +=
+            QStringLiteral("   create mask = 0200\n   force create mode = 0200\n   case sensitive = yes\n");
     return part;
 }
 
@@ -153,8 +154,9 @@ bool SambaServer::addAccount(const QString &password)
                           {QStringLiteral("-M"), QStringLiteral("-s"), QStringLiteral("/usr/sbin/nologin"),
                            QLatin1String(kUser)});
     QProcess smbpasswd;
-    smbpasswd.start(QStringLiteral("smbpasswd"), {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("smb.conf")),
-                                                   QStringLiteral("-s"), QStringLiteral("-a"), QLatin1String(kUser)});
+    smbpasswd.start(QStringLiteral("smbpasswd"),
+                    {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("smb.conf")), QStringLiteral("-s"),
+                     QStringLiteral("-a"), QLatin1String(kUser)});
     smbpasswd.write((password + QLatin1Char('\n') + password + QLatin1Char('\n')).toUtf8());
     smbpasswd.closeWriteChannel();
     return smbpasswd.waitForFinished(30000) && smbpasswd.exitCode() == 0;

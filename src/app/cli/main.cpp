@@ -55,9 +55,10 @@ void addOptions(QCommandLineParser &parser)
                         "DAT/delivery.ini, else the guest)."),
          QStringLiteral("USER")},
         {QStringLiteral("share-password-file"),
-         QStringLiteral("A file whose first line is the account's password (default: "
-                        "OVALITH_SHARE_PASSWORD_FILE, else password= in DAT/delivery.ini). Never a password on "
-                        "the command line."),
+         QStringLiteral(
+             "A file whose first line is the account's password (default: "
+             "OVALITH_SHARE_PASSWORD_FILE, else password= in DAT/delivery.ini). Never a password on "
+             "the command line."),
          QStringLiteral("FILE")},
         {QStringLiteral("replace"),
          QStringLiteral("Replace SAVE/<management number>.csv also when another Mac wrote it.")},
@@ -95,7 +96,8 @@ DeliveryConfig deliverySetup(const QCommandLineParser &parser, QString &error)
     DeliveryOverrides overrides;
     overrides.server = parser.value(QStringLiteral("server"));
     if (parser.isSet(QStringLiteral("server")) && !ShareSettings::forServer(overrides.server)) {
-        error = QStringLiteral("not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
+        error = QStringLiteral(
+                    "not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
                     .arg(overrides.server);
         return {};
     }
@@ -109,8 +111,9 @@ DeliveryConfig deliverySetup(const QCommandLineParser &parser, QString &error)
     if (config.environmentProblem)
         error = config.problem;
     else if (!config.delivers())
-        error = QStringLiteral("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER "
-                               "or name it in DAT/delivery.ini");
+        error =
+            QStringLiteral("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER "
+                           "or name it in DAT/delivery.ini");
     return config;
 }
 

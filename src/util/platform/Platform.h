@@ -24,6 +24,12 @@ void systemLog(const QString &line);
 // Whether a window can be shown at all: Qt aborts the program when its platform finds no display.
 bool hasDisplay();
 
+// Mounts smb://[domain;]user@host[:port]/share on the existing folder `mountPoint` with the password
+// handed over in memory, never on a command line (macOS's NetFS); absent on success, else the errno of the
+// failure (EACCES for a refused logon). Only macOS mounts shares so; elsewhere always ENOTSUP.
+std::optional<int> mountShareWithAccount(const QString &url, const QString &mountPoint, const QString &user,
+                                         const QString &password);
+
 // The command the collectors run: "system_profiler" on macOS; elsewhere Ovalith's own profiler beside
 // the program, quoted for the shell, when it is there.
 QString defaultProfilerCommand();

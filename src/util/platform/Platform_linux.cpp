@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
+#include <cerrno>
+
 namespace {
 
 // systemd's /etc/machine-info; the value may be quoted like a shell word.
@@ -55,6 +57,11 @@ QString defaultProfilerCommand()
     const QString beside =
         QFileInfo(applicationDirectory() + QStringLiteral("/ovalith-profiler")).absoluteFilePath();
     return QFileInfo(beside).isExecutable() ? shellQuote(beside) : QStringLiteral("system_profiler");
+}
+
+std::optional<int> mountShareWithAccount(const QString &, const QString &, const QString &, const QString &)
+{
+    return ENOTSUP; // Linux delivers through Samba's client library, without a mount
 }
 
 bool hasDisplay()

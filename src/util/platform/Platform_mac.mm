@@ -1,7 +1,11 @@
 #include "Platform.h"
 
 #import <Foundation/Foundation.h>
+#import <NetFS/NetFS.h>
 #import <SystemConfiguration/SystemConfiguration.h>
+
+#include <cerrno>
+#include <sys/mount.h>
 
 namespace platform {
 
@@ -25,6 +29,44 @@ std::optional<QString> computerName()
     const QString result = QString::fromCFString(name);
     CFRelease(name);
     return result;
+}
+
+std::optional<int> mountShareWithAccount(const QString &url, const QString &mountPoint, const QString &user,
+                                         const QString &password)
+{
+    CFStringRef urlText = url.toCFString();
+    CFStringRef pointText = mountPoint.toCFString();
+    CFStringRef userText = user.toCFString();
+    CFStringRef passwordText = password.toCFString();
+    CFURLRef shareUrl = CFURLCreateWithString(kCFAllocatorDefault, urlText, nullptr);
+    CFURLRef pointUrl =
+        CFURLCreateWithFileSystemPath(kCFAllocatorDefault, pointText, kCFURLPOSIXPathStyle, true);
+    CFMutableDictionaryRef open = CFDictionaryCreateMutable(
+        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+    CFMutableDictionaryRef mount = CFDictionaryCreateMutable(
+        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+    // Never a dialog (a run may have nobody at the screen); a session of its own, never one the user has
+    // open with other rights; on our folder; out of the Finder's sight.
+    CFDictionarySetValue(open, kNAUIOptionKey, kNAUIOptionNoUI);
+    CFDictionarySetValue(mount, kNetFSForceNewSessionKey, kCFBooleanTrue);
+    CFDictionarySetValue(mount, kNetFSMountAtMountDirKey, kCFBooleanTrue);
+    const int flags = MNT_DONTBROWSE;
+    CFNumberRef flagsNumber = CFNumberCreate(kCFAllocatorDefault, kCFNumberIntType, &flags);
+    CFDictionarySetValue(mount, kNetFSMountFlagsKey, flagsNumber);
+    CFArrayRef mountPoints = nullptr;
+    const int error = shareUrl && pointUrl ? NetFSMountURLSync(shareUrl, pointUrl, userText, passwordText,
+                                                               open, mount, &mountPoints)
+                                           : EINVAL;
+    for (CFTypeRef owned :
+         {CFTypeRef(urlText), CFTypeRef(pointText), CFTypeRef(userText), CFTypeRef(passwordText),
+          CFTypeRef(shareUrl), CFTypeRef(pointUrl), CFTypeRef(open), CFTypeRef(mount), CFTypeRef(flagsNumber),
+          CFTypeRef(mountPoints)}) {
+        if (owned)
+            CFRelease(owned);
+    }
+    if (error == 0)
+        return std::nullopt;
+    return error == EAUTH ? EACCES : error; // a refused logon, in the terms of every other delivery
 }
 
 bool hasDisplay()

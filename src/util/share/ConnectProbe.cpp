@@ -1,5 +1,6 @@
 #include "ConnectProbe.h"
 
+#include "ShareErrors.h"
 #include "SmbNegotiate.h"
 
 #include <QDeadlineTimer>
@@ -97,7 +98,8 @@ bool exchange(int fd, const QByteArray &request, QByteArray &answer, const QDead
         if (::poll(&readable, 1, int(deadline.remainingTime())) != 1)
             return false;
         char chunk[4096];
-        const ssize_t count = ::recv(fd, chunk, std::size_t(std::min<qsizetype>(sizeof chunk, expected - answer.size())), 0);
+        const ssize_t count =
+            ::recv(fd, chunk, std::size_t(std::min<qsizetype>(sizeof chunk, expected - answer.size())), 0);
         if (count <= 0)
             return false;
         answer.append(chunk, count);
@@ -135,7 +137,8 @@ Result connectWithin(const addrinfo &address, const QDeadlineTimer &deadline, bo
         else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
             error = errno;
     }
-    const Result encryption = error == 0 && needEncryption ? askForEncryption(fd, deadline) : Result::Connected;
+    const Result encryption =
+        error == 0 && needEncryption ? askForEncryption(fd, deadline) : Result::Connected;
     ::close(fd);
     switch (error) {
     case 0:
@@ -172,4 +175,32 @@ ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilli
             break;
     }
     return outcome;
+}
+
+std::optional<QString> serverProblem(const ShareSettings &settings, int timeLimitMilliseconds)
+{
+    constexpr int kStandardPort = 445;
+    const bool needEncryption =
+        settings.hasAccount() && settings.security == ShareSettings::Security::Encrypt;
+    const ConnectOutcome outcome = probeConnection(settings.host(), settings.port().value_or(kStandardPort),
+                                                   timeLimitMilliseconds, needEncryption);
+    const int seconds = timeLimitMilliseconds / 1000;
+    switch (outcome.result) {
+    case Result::Connected:
+        return std::nullopt;
+    case Result::NameNotFound:
+        return describeNameNotFound(settings);
+    case Result::NameTimedOut:
+        return describeNameTimedOut(settings, seconds);
+    case Result::TimedOut:
+        return describeConnectTimedOut(settings, seconds);
+    case Result::NoEncryption:
+    case Result::NotSmb:
+        return describeNoEncryption(settings);
+    case Result::Refused:
+    case Result::Unreachable:
+    case Result::Failed:
+        break;
+    }
+    return describeShareError(outcome.error, settings);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ShareSettings.h"
+
 #include <QString>
+
+#include <optional>
 
 // How a TCP connection to host:port went within the time limit, name resolution included. Samba's client
 // library takes its own 20 seconds to connect, and a resolver that never answers takes 10 more, so the
@@ -26,3 +30,8 @@ struct ConnectOutcome
 // an SMB 3 session.
 ConnectOutcome probeConnection(const QString &host, int port, int timeLimitMilliseconds,
                                bool needEncryption = false);
+
+// The probe as a delivery needs it: the server of the settings within the time limit, asked for
+// encryption when an account requires it. Absent when the server can be used, else why not, in the user's
+// words.
+std::optional<QString> serverProblem(const ShareSettings &settings, int timeLimitMilliseconds);

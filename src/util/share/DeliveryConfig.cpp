@@ -98,7 +98,8 @@ DeliveryConfig configured(const DeliveryOverrides &overrides, const SiteFile &si
     }
     if (const QString name = site.value("share"); !name.isEmpty())
         share->share = name;
-    if (const QString user = firstOf(overrides.user, "OVALITH_SHARE_USER", site.value("user")); !user.isEmpty())
+    if (const QString user = firstOf(overrides.user, "OVALITH_SHARE_USER", site.value("user"));
+        !user.isEmpty())
         share->user = user;
     share->domain = site.value("domain");
     const auto password = passwordOf(overrides, site, config.problem);
@@ -131,7 +132,8 @@ std::optional<QString> readPasswordFile(const QString &path, QString *problem)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (problem)
-            *problem = QStringLiteral("パスワードのファイル %1 を読み込めません（%2）").arg(path, file.errorString());
+            *problem = QStringLiteral("パスワードのファイル %1 を読み込めません（%2）")
+                           .arg(path, file.errorString());
         return std::nullopt;
     }
     QByteArray line = file.readLine();

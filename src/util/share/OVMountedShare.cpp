@@ -1,10 +1,17 @@
 #include "OVMountedShare.h"
 
+#include "ConnectProbe.h"
+#include "SessionSecurity.h"
 #include "ShareErrors.h"
+#include "process/OVExecuteCommand.h"
 #include "util/OVUtil.h"
+#include "util/ShellQuote.h"
+#include "util/platform/Platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cerrno>
 #include <cstdio>
@@ -20,11 +27,49 @@ QString OVMountedShare::pathOf(const QString &name) const
 
 bool OVMountedShare::mount()
 {
+    if (m_settings.hasAccount())
+        return mountWithAccount();
     QString reason;
     if (OVUtil::mountSMBDrive(m_settings, &reason))
         return true;
     noteError(reason);
     return false;
+}
+
+QString OVMountedShare::accountUrl(const ShareSettings &settings)
+{
+    const auto encoded = [](const QString &text) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(text));
+    };
+    const QString user = settings.domain.isEmpty()
+                             ? encoded(settings.user)
+                             : encoded(settings.domain) + QLatin1Char(';') + encoded(settings.user);
+    return QStringLiteral("smb://%1@%2/%3").arg(user, settings.server, encoded(settings.share));
+}
+
+bool OVMountedShare::mountWithAccount()
+{
+    constexpr int kConnectMilliseconds = 5000;
+    if (const auto problem = serverProblem(m_settings, kConnectMilliseconds)) {
+        noteError(*problem);
+        return false;
+    }
+    const QString mountPoint = OVUtil::getMountPointPath();
+    QDir().mkdir(mountPoint);
+    if (const auto error = platform::mountShareWithAccount(accountUrl(m_settings), mountPoint,
+                                                           m_settings.user, m_settings.password)) {
+        noteError(describeLogonError(*error, m_settings));
+        return false;
+    }
+    // What the server agreed to is known only now: a session below the site's requirement carries nothing.
+    const SessionSecurity session = parseStatshares(
+        OVExecuteCommand::trimmedOutputOf(QStringLiteral("smbutil statshares -m ") + shellQuote(mountPoint)));
+    if (const auto problem = securityProblem(session, m_settings)) {
+        noteError(*problem);
+        unmount();
+        return false;
+    }
+    return true;
 }
 
 void OVMountedShare::unmount()

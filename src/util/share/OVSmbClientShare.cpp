@@ -28,9 +28,11 @@ void authentication(SMBCCTX *context, const char *, const char *, char *workgrou
 {
     const auto *settings = static_cast<const ShareSettings *>(smbc_getOptionUserData(context));
     const bool account = settings && settings->hasAccount();
-    const QByteArray domain = account && !settings->domain.isEmpty() ? settings->domain.toUtf8() : "WORKGROUP";
+    const QByteArray domain =
+        account && !settings->domain.isEmpty() ? settings->domain.toUtf8() : "WORKGROUP";
     std::snprintf(workgroup, std::size_t(workgroupLength), "%s", domain.constData());
-    std::snprintf(user, std::size_t(userLength), "%s", account ? settings->user.toUtf8().constData() : "guest");
+    std::snprintf(user, std::size_t(userLength), "%s",
+                  account ? settings->user.toUtf8().constData() : "guest");
     if (passwordLength > 0)
         std::snprintf(password, std::size_t(passwordLength), "%s",
                       account ? settings->password.toUtf8().constData() : "");
@@ -79,33 +81,10 @@ bool OVSmbClientShare::connectWithinLimit()
 {
     // An account's delivery that must be encrypted asks the server first: the library would go on in
     // clear text where the server cannot encrypt.
-    const bool needEncryption =
-        m_settings.hasAccount() && m_settings.security == ShareSettings::Security::Encrypt;
-    const ConnectOutcome outcome = probeConnection(m_settings.host(), m_settings.port().value_or(kStandardPort),
-                                                   kConnectMilliseconds, needEncryption);
-    using Result = ConnectOutcome::Result;
-    switch (outcome.result) {
-    case Result::Connected:
+    const auto problem = serverProblem(m_settings, kConnectMilliseconds);
+    if (!problem)
         return true;
-    case Result::NameNotFound:
-        noteError(describeNameNotFound(m_settings));
-        break;
-    case Result::NameTimedOut:
-        noteError(describeNameTimedOut(m_settings, kConnectMilliseconds / 1000));
-        break;
-    case Result::TimedOut:
-        noteError(describeConnectTimedOut(m_settings, kConnectMilliseconds / 1000));
-        break;
-    case Result::NoEncryption:
-    case Result::NotSmb:
-        noteError(describeNoEncryption(m_settings));
-        break;
-    case Result::Refused:
-    case Result::Unreachable:
-    case Result::Failed:
-        noteError(describeShareError(outcome.error, m_settings));
-        break;
-    }
+    noteError(*problem);
     logMountFailure(lastError());
     return false;
 }
@@ -135,8 +114,9 @@ bool OVSmbClientShare::mount()
     // The share's root is asked for its attributes, not listed: a drop-box account may not list it.
     struct stat root
     {};
-    const bool connected = smbc_init_context(m_context) &&
-                           smbc_getFunctionStat(m_context)(m_context, urlOf(QString()).constData(), &root) == 0;
+    const bool connected =
+        smbc_init_context(m_context) &&
+        smbc_getFunctionStat(m_context)(m_context, urlOf(QString()).constData(), &root) == 0;
     const int error = errno;
     if (connected)
         return true;

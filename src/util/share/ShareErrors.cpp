@@ -50,16 +50,19 @@ QString describeShareError(int error, const ShareSettings &settings)
 
 QString describeLogonError(int error, const ShareSettings &settings)
 {
-    const bool refused = error == EPERM || error == EACCES || error == EINVAL || error == ECONNRESET ||
-                         error == ECONNABORTED;
+    const bool refused =
+        error == EPERM || error == EACCES || error == EINVAL || error == ECONNRESET || error == ECONNABORTED;
     if (!refused)
         return describeShareError(error, settings);
     if (!settings.hasAccount())
-        return QStringLiteral("サーバー%1がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。"
-                              "DAT/delivery.ini にアカウントを設定してください）")
+        return QStringLiteral(
+                   "サーバー%"
+                   "1がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。"
+                   "DAT/delivery.ini にアカウントを設定してください）")
             .arg(where(settings));
-    return QStringLiteral("サーバー%1にアカウント%2でログオンできないか、共有%3の利用が許されていません（パスワード、"
-                          "アカウントのロックや無効、共有の権限を確認してください）")
+    return QStringLiteral(
+               "サーバー%1にアカウント%2でログオンできないか、共有%3の利用が許されていません（パスワード、"
+               "アカウントのロックや無効、共有の権限を確認してください）")
         .arg(where(settings), settings.user, settings.share);
 }
 
@@ -82,7 +85,8 @@ QString describeConnectTimedOut(const ShareSettings &settings, int seconds)
 
 QString describeNoEncryption(const ShareSettings &settings)
 {
-    return QStringLiteral("サーバー%1が暗号化されたSMB 3の接続に応じないため、送信しませんでした（暗号化なしで送ることはしませ"
+    return QStringLiteral("サーバー%1が暗号化されたSMB "
+                          "3の接続に応じないため、送信しませんでした（暗号化なしで送ることはしませ"
                           "ん。署名だけでよいときは DAT/delivery.ini に security=sign と書いてください）")
         .arg(settings.server);
 }

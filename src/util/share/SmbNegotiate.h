@@ -13,9 +13,9 @@ QByteArray makeRequest();
 
 struct Answer
 {
-    bool valid = false;             // an SMB2 NEGOTIATE response with success
-    quint16 dialect = 0;            // 0x0311 for SMB 3.1.1
-    bool encryption = false;        // the server will encrypt this session if asked
+    bool valid = false;      // an SMB2 NEGOTIATE response with success
+    quint16 dialect = 0;     // 0x0311 for SMB 3.1.1
+    bool encryption = false; // the server will encrypt this session if asked
     bool signingRequired = false;
 };
 
