@@ -127,6 +127,7 @@ private Q_SLOTS:
     void returnRegisters();
     void configuredFileServerReportsInTheNetworkForm();
     void anotherMacsFileIsReplacedOnlyWhenTheUserSaysSo();
+    void siteFileAloneMakesTheDesktopDeliver();
 
 private:
     std::unique_ptr<StubEnvironment> m_stubs;
@@ -407,6 +408,28 @@ void TestGuiRun::anotherMacsFileIsReplacedOnlyWhenTheUserSaysSo()
     QCOMPARE(desktop.presenter.events.mid(1, 1), QStringList{question});
     QVERIFY(desktop.presenter.events.last().startsWith("reveal:"));
     QVERIFY(readFile(path) != theirs);
+}
+
+void TestGuiRun::siteFileAloneMakesTheDesktopDeliver()
+{
+    // Started from the Finder, the program sees no environment: the site file is what names the server.
+    ScopedEnv env;
+    env.unset("OVALITH_FILE_SERVER");
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(sparePort()); // nobody listens
+    QDir().mkpath(m_app->path() + "/DAT");
+    writeFile(m_app->path() + "/DAT/delivery.ini", "[delivery]\nserver = " + server.toUtf8() + "\n");
+    Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.fill(kForm);
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QCOMPARE(desktop.presenter.events.value(0),
+             "window:NetworkNG|サーバーへ送信できませんでした：サーバー" + server +
+                 "が接続を拒否しました（ファイル共有が動いていないか、ポートが違います）|warning");
+    // Mended between two runs, it counts at the next.
+    writeFile(m_app->path() + "/DAT/delivery.ini", "[delivery]\nserver = smb://x\n");
+    QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
+    QVERIFY(desktop.presenter.events.filter("window:NetworkNG")
+                .last()
+                .contains("の server がホスト名かIPv4アドレスでは"));
 }
 
 QTEST_MAIN(TestGuiRun)
