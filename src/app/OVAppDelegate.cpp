@@ -49,7 +49,7 @@ OVAppDelegate::~OVAppDelegate() = default;
 bool OVAppDelegate::inputCheck(const FormValues &form)
 {
     if (const auto refusal = ::inputCheck(form)) {
-        m_notifier.showMessageBox(refusal->message, refusal->message);
+        m_notifier.showMessageBox(refusal->message, refusal->detail);
         return false;
     }
     return true;
@@ -376,6 +376,12 @@ QString OVAppDelegate::tempFileSuffix() const
 {
     std::lock_guard state(m_stateMutex);
     return m_run ? m_run->tempFileSuffix : QString();
+}
+
+QStringList OVAppDelegate::runningDataTypes() const
+{
+    std::lock_guard state(m_stateMutex);
+    return m_run ? m_run->collectors.runningDataTypes() : QStringList();
 }
 
 bool OVAppDelegate::hasRunObjects() const

@@ -73,6 +73,8 @@ public:
     // The running collection's "_yyyyMMddHHmmss"; empty between runs.
     QString tempFileSuffix() const;
     bool hasRunObjects() const;
+    // The data types whose commands run now; empty between runs. From any thread.
+    QStringList runningDataTypes() const;
 
 private:
     struct Run;

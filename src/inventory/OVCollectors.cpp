@@ -74,6 +74,14 @@ std::vector<const OVInventoryBase *> OVCollectors::inFileOrder() const
     return order;
 }
 
+QStringList OVCollectors::runningDataTypes() const
+{
+    QStringList running;
+    for (const auto &[which, collector] : inRunOrder())
+        running << collector->runningDataTypes();
+    return running;
+}
+
 std::vector<MissingDataType> OVCollectors::missingDataTypes() const
 {
     std::vector<MissingDataType> missing;

@@ -59,6 +59,8 @@ struct OVCollectors
     void runAll(OVCommandGroup &group, const Observer &observer);
     void runAll(const std::function<void(int number, datatypes::Collector collector)> &beforeEach);
 
+    // The data types whose commands run now, in the run order; from any thread.
+    QStringList runningDataTypes() const;
     // The data types whose facts could not be read, in the run order.
     std::vector<MissingDataType> missingDataTypes() const;
 };

@@ -129,6 +129,16 @@ std::vector<MissingDataType> OVInventoryBase::missingDataTypes() const
     return missing;
 }
 
+QStringList OVInventoryBase::runningDataTypes() const
+{
+    QStringList running;
+    for (qsizetype i = 0; i < m_dataTypes.size(); ++i) {
+        if (m_execCommandArray.at(std::size_t(i))->isRunning())
+            running << m_dataTypes.at(i);
+    }
+    return running;
+}
+
 void OVInventoryBase::appendRecords(RecordList records)
 {
     m_csvRecords.insert(m_csvRecords.end(), std::make_move_iterator(records.begin()),

@@ -57,6 +57,8 @@ public:
     const QString &systemHDDName() const { return m_systemHDDName; }
     // After execute() and createCSVRecords(), in the order of the data types.
     std::vector<MissingDataType> missingDataTypes() const;
+    // The data types whose commands run now, from any thread.
+    QStringList runningDataTypes() const;
 
     // What OVALITH_SYSTEM_PROFILER says, put into the command line as it stands; else "system_profiler"
     // on macOS, and Ovalith's own profiler beside the program elsewhere.

@@ -128,8 +128,11 @@ void OVExecuteCommand::executeCommand(std::chrono::milliseconds timeLimit, OVCom
         m_ending = Ending::Stopped;
         return;
     }
-    if (spawned)
+    if (spawned) {
+        m_running.store(true);
         waitWithin(process, timeLimit, group);
+        m_running.store(false);
+    }
 }
 
 void OVExecuteCommand::waitWithin(ChildProcess &process, std::chrono::milliseconds timeLimit,

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -42,6 +43,8 @@ public:
     // 0 before a run; the shell's exit status after it; -1 after a time-out.
     int commandResult() const { return m_commandResult; }
     Ending ending() const { return m_ending; }
+    // Whether a data type's command runs now; safe to ask from any thread.
+    bool isRunning() const { return m_running.load(); }
     // Why the command gave no result ("timed out after 180 s", "exited with status 1", or the command's
     // own last line on stderr before "(exited with status 1)"); absent when it ended with success, or was
     // stopped.
@@ -60,5 +63,6 @@ private:
     std::optional<QString> m_standardError;
     int m_commandResult = 0;
     Ending m_ending = Ending::NotRun;
+    std::atomic<bool> m_running{false};
     std::chrono::milliseconds m_timeLimit{0};
 };

@@ -3,12 +3,17 @@
 #include <QDir>
 #include <QFile>
 
-QString installedProgramFolder(const QString &executableDirectory)
+QString installedProgramFolderPath()
 {
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome)) // relative values are to be ignored
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString folder = QDir::cleanPath(dataHome + QStringLiteral("/ovalith"));
+    return QDir::cleanPath(dataHome + QStringLiteral("/ovalith"));
+}
+
+QString installedProgramFolder(const QString &executableDirectory)
+{
+    const QString folder = installedProgramFolderPath();
     // A folder that cannot be made is still the one named: the run's save check then says why, instead of
     // the run writing into /SAVE/.
     if (!QDir().mkpath(folder))

@@ -7,3 +7,5 @@
 // use and, when it has no DAT/ yet, given a copy of the sample lists installed beside the program in
 // <executable's folder>/../share/ovalith/DAT. Answers the folder, also when it cannot be made.
 QString installedProgramFolder(const QString &executableDirectory);
+// The same folder's path, made or not: for --help, which must change nothing.
+QString installedProgramFolderPath();

@@ -75,6 +75,15 @@ QString OVUtil::getCurrentDirectory()
 #endif
 }
 
+QString OVUtil::describeDefaultDirectory()
+{
+#ifdef OVALITH_INSTALLED_LAYOUT
+    return installedProgramFolderPath();
+#else
+    return platform::applicationDirectory();
+#endif
+}
+
 QString OVUtil::getSaveFilePath()
 {
     return getCurrentDirectory() + QStringLiteral("/SAVE/");

@@ -25,6 +25,9 @@ public:
     static QString getNowString(const QString &pattern);
 
     static QString getCurrentDirectory();
+    // The folder getCurrentDirectory() gives by default, described without making it: the folder that
+    // holds the program, or an installed program's folder in the user's data folder.
+    static QString describeDefaultDirectory();
     static QString getSaveFilePath();
     static QString getDatFilePath();
     static void createSaveFilePath();

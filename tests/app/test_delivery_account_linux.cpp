@@ -132,9 +132,9 @@ void TestDeliveryAccount::guestIsRefusedByAServerOf2026()
     QCOMPARE(result.exitCode, 3);
     QVERIFY(result.out.endsWith("NetworkNG\n"));
     QCOMPARE(result.err,
-             "サーバーへ送信できませんでした：サーバー" + samba.server() +
-                 "がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。DAT/"
-                 "delivery.ini にアカウントを設定してください）\n");
+             errorLines({"サーバーへ送信できませんでした：サーバー" + samba.server() +
+                         "がゲストでの接続を受け付けません（今日のWindowsサーバーはゲストを受け付けません。"
+                         "DAT/delivery.ini にアカウントを設定してください）"}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
 }
 
@@ -166,10 +166,10 @@ void TestDeliveryAccount::wrongPasswordLeavesNothing()
     const CliResult result = collect(deliverArguments(app.path()));
     QCOMPARE(result.exitCode, 3);
     QCOMPARE(result.err,
-             "サーバーへ送信できませんでした：サーバー" + samba.server() + "にアカウント" +
-                 SambaServer::kUser +
-                 "でログオンできないか、共有stkget$の利用が許されていません（パスワード、アカウントのロック"
-                 "や無効、共有の権限を確認してください）\n");
+             errorLines({"サーバーへ送信できませんでした：サーバー" + samba.server() + "にアカウント" +
+                         SambaServer::kUser +
+                         "でログオンできないか、共有stkget$の利用が許されていません（パスワード、アカウント"
+                         "のロックや無効、共有の権限を確認してください）"}));
     QCOMPARE(filesIn(samba.shareDir()), QStringList());
     QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
 }
@@ -321,7 +321,7 @@ void TestDeliveryAccount::siteFileThatCannotBeUsed()
     QCOMPARE(result.exitCode, 3);
     QVERIFY(result.out.endsWith("NetworkNG\n"));
     QCOMPARE(result.err,
-             "サーバーへ送信できませんでした：" + reason.arg(app.filePath("DAT/delivery.ini")) + "\n");
+             errorLines({"サーバーへ送信できませんでした：" + reason.arg(app.filePath("DAT/delivery.ini"))}));
     QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
 }
 

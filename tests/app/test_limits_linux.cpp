@@ -93,7 +93,7 @@ void TestLimitsLinux::commandThatIgnoresSigkillIsLetGo()
     QCOMPARE(runFor(formArguments(app.path()), ms, &err), 4);
     // The limit, the five seconds a killed command gets to end, and a margin for a loaded machine.
     QVERIFY2(ms < 15000, qPrintable(QString::number(ms)));
-    QCOMPARE(err, QStringLiteral("SPPrintersDataType: timed out after 2 s\n"));
+    QCOMPARE(err, errorLines({"プリンタ（SPPrintersDataType）を収集できませんでした：timed out after 2 s"}));
     QVERIFY(QFile::exists(app.filePath("SAVE/abc-12-x123.csv")));
 
     // SIGTERM goes through the same bounded wait.
@@ -134,7 +134,7 @@ void TestLimitsLinux::noThreadToSpareIsAMissingDataType()
         QCOMPARE(run.exitStatus(), QProcess::NormalExit);
         QVERIFY2(run.exitCode() == 0 || run.exitCode() == 4, qPrintable(limit + (": " + err)));
         if (run.exitCode() == 4)
-            QVERIFY2(err.contains(": could not be started\n"), qPrintable(err));
+            QVERIFY2(err.contains("を収集できませんでした：could not be started\n"), qPrintable(err));
     }
 }
 
@@ -164,9 +164,9 @@ void TestLimitsLinux::resolverThatNeverAnswersCostsFiveSeconds()
     const QString err = QString::fromUtf8(run.readAllStandardError());
     QCOMPARE(run.exitCode(), 3);
     QCOMPARE(err,
-             QStringLiteral(
-                 "サーバーへ送信できませんでした：サーバー名fileserver.example.orgの問い合わせが5秒以内に終"
-                 "わりません（DNSサーバーが応答しません）\n"));
+             errorLines(
+                 {"サーバーへ送信できませんでした：サーバー名fileserver.example.orgの問い合わせが5秒以内に終"
+                  "わりません（DNSサーバーが応答しません）"}));
     // The resolver alone would take ten seconds; the margin is for a loaded machine.
     QVERIFY2(timer.elapsed() < 9500, qPrintable(QString::number(timer.elapsed())));
 }

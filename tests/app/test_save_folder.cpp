@@ -14,7 +14,7 @@ using namespace testsupport;
 
 namespace {
 
-const QString kFailed = "データ収集失敗しました。\n";
+const QString kFailed = "データ収集失敗しました。";
 
 QString cannotWrite(const QString &folder, const char *reason)
 {
@@ -63,7 +63,7 @@ void TestSaveFolder::folderThatDoesNotExist()
     writeFile(file, "x");
     const CliResult result = collect(formArguments(file + "/dir"));
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, kFailed + cannotWrite(file + "/dir/SAVE/", "Not a directory") + "\n");
+    QCOMPARE(result.err, errorLines({kFailed, cannotWrite(file + "/dir/SAVE/", "Not a directory")}));
     QCOMPARE(result.out, QString());
     QVERIFY(noDataTypeRan(*m_stubs));
 
@@ -87,7 +87,7 @@ void TestSaveFolder::readOnlyMount()
     const CliResult result = collect(formArguments(app.path()));
     readOnly.release();
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, kFailed + cannotWrite(app.filePath("SAVE/"), "Read-only file system") + "\n");
+    QCOMPARE(result.err, errorLines({kFailed, cannotWrite(app.filePath("SAVE/"), "Read-only file system")}));
     QVERIFY(noDataTypeRan(*m_stubs));
     QCOMPARE(QDir(app.filePath("SAVE")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
@@ -111,7 +111,7 @@ void TestSaveFolder::folderWithoutWriteRightsForItsUser()
                     arguments;
     const CliResult result = collect(arguments, program);
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, kFailed + cannotWrite(app.filePath("SAVE/"), "Permission denied") + "\n");
+    QCOMPARE(result.err, errorLines({kFailed, cannotWrite(app.filePath("SAVE/"), "Permission denied")}));
     QVERIFY(noDataTypeRan(*m_stubs));
 }
 
@@ -124,7 +124,7 @@ void TestSaveFolder::translocatedProgramIsToldWhatToDo()
     QDir().mkpath(app);
     const CliResult result = collect(formArguments(app));
     QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, kFailed + kTranslocatedAdvice + "\n");
+    QCOMPARE(result.err, errorLines({kFailed, kTranslocatedAdvice}));
     QVERIFY(result.err.contains("xattr -dr com.apple.quarantine"));
     QVERIFY(noDataTypeRan(*m_stubs));
     QVERIFY(!QFileInfo::exists(app + "/SAVE"));

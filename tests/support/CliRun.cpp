@@ -20,4 +20,14 @@ QStringList formArguments(const QString &appDir)
             "--family-name", "山田", "--given-name",     "太郎"};
 }
 
+QString errorLines(const QStringList &messages)
+{
+    QString text;
+    for (const QString &message : messages) {
+        for (const QString &line : message.split('\n', Qt::SkipEmptyParts))
+            text += "ovalith-collect: " + line + "\n";
+    }
+    return text;
+}
+
 } // namespace testsupport

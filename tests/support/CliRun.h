@@ -17,4 +17,7 @@ CliResult collect(const QStringList &arguments, const QString &program = OVALITH
 // --app-dir DIR and a valid management number and names.
 QStringList formArguments(const QString &appDir);
 
+// What ovalith-collect writes on stderr for these messages: each line behind "ovalith-collect: ".
+QString errorLines(const QStringList &messages);
+
 } // namespace testsupport

@@ -1,16 +1,19 @@
 #include "CliNotifier.h"
+#include "CliOptions.h"
+#include "JsonReport.h"
 #include "app/DeliveryJob.h"
 #include "app/InputCheck.h"
 #include "app/OVAppDelegate.h"
 #include "app/SignalStop.h"
 #include "app/cDebugLog.h"
+#include "inventory/DataTypes.h"
 #include "util/OVBuildProfile.h"
 #include "util/OVUtil.h"
 #include "util/Version.h"
 #include "util/share/DeliveryConfig.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonDocument>
 
 #include <cstdio>
 #include <unistd.h>
@@ -26,84 +29,27 @@ enum ExitCode {
     kOtherMachinesFile = 5
 };
 
-struct Options
-{
-    FormValues form;
-    bool controlNumberWellFormed = true;
-};
-
-void addOptions(QCommandLineParser &parser)
-{
-    parser.setApplicationDescription(QStringLiteral(
-        "Collects this Mac's inventory into SAVE/<management number>.csv next to the program."));
-    parser.addHelpOption();
-    parser.addOptions({
-        {QStringLiteral("control-number"), QStringLiteral("Management number, as abc-12-x123."),
-         QStringLiteral("A-B-C")},
-        {QStringLiteral("family-name"), QStringLiteral("The user's family name."), QStringLiteral("TEXT")},
-        {QStringLiteral("given-name"), QStringLiteral("The user's given name."), QStringLiteral("TEXT")},
-        {QStringLiteral("app-dir"), QStringLiteral("The program's folder (default: where the program lies)."),
-         QStringLiteral("DIR")},
-        {QStringLiteral("debug"), QStringLiteral("Keep the last checkpoint of the run in SAVE/debug.txt.")},
-        {QStringLiteral("deliver"),
-         QStringLiteral("Also deliver the file to the share stkget$ of the file server.")},
-        {QStringLiteral("server"),
-         QStringLiteral("The file server (default: OVALITH_FILE_SERVER, else server= in DAT/delivery.ini)."),
-         QStringLiteral("HOST[:PORT]")},
-        {QStringLiteral("share-user"),
-         QStringLiteral("The account to log on to the share with (default: OVALITH_SHARE_USER, else user= in "
-                        "DAT/delivery.ini, else the guest)."),
-         QStringLiteral("USER")},
-        {QStringLiteral("share-password-file"),
-         QStringLiteral(
-             "A file whose first line is the account's password (default: "
-             "OVALITH_SHARE_PASSWORD_FILE, else password= in DAT/delivery.ini). Never a password on "
-             "the command line."),
-         QStringLiteral("FILE")},
-        {QStringLiteral("replace"),
-         QStringLiteral("Replace SAVE/<management number>.csv also when another Mac wrote it.")},
-        {QStringLiteral("version"), QStringLiteral("The program's version.")},
-    });
-}
-
-Options readForm(const QCommandLineParser &parser)
-{
-    Options options;
-    const QStringList parts = parser.value(QStringLiteral("control-number")).split(QLatin1Char('-'));
-    // Anything but three parts is refused like any other invalid management number.
-    options.controlNumberWellFormed = parts.size() == 3;
-    if (options.controlNumberWellFormed) {
-        options.form.controlNumber01 = parts.at(0);
-        options.form.controlNumber02 = parts.at(1);
-        options.form.controlNumber03 = parts.at(2);
-    }
-    options.form.firstName = parser.value(QStringLiteral("family-name"));
-    options.form.lastName = parser.value(QStringLiteral("given-name"));
-    return options;
-}
+const QString kSeeHelp = QStringLiteral("使い方は ovalith-collect --help で見られます。");
 
 // Where to deliver, with --deliver; a usage error in `error` for what the command line or the environment
 // says wrong. What the site file says wrong is the run's to report: it saves and does not deliver.
-DeliveryConfig deliverySetup(const QCommandLineParser &parser, QString &error)
+DeliveryConfig deliverySetup(const CliOptions &options, QString &error)
 {
-    if (!parser.isSet(QStringLiteral("deliver"))) {
-        for (const char *option : {"server", "share-user", "share-password-file"}) {
-            if (parser.isSet(QLatin1String(option)))
-                error = QStringLiteral("--%1 needs --deliver").arg(QLatin1String(option));
-        }
+    if (!options.deliver) {
+        if (!options.server.isEmpty() || !options.shareUser.isEmpty() || options.sharePasswordFile)
+            error =
+                QStringLiteral("--server、--share-user、--share-password-file は --deliver と共に使います");
         return {};
     }
-    DeliveryOverrides overrides;
-    overrides.server = parser.value(QStringLiteral("server"));
-    if (parser.isSet(QStringLiteral("server")) && !ShareSettings::forServer(overrides.server)) {
+    DeliveryOverrides overrides{options.server, options.shareUser, std::nullopt};
+    if (!options.server.isEmpty() && !ShareSettings::forServer(options.server)) {
         error = QStringLiteral(
-                    "not a file server to deliver to: %1 (HOST or HOST:PORT; IPv6 addresses cannot be used)")
-                    .arg(overrides.server);
+                    "送り先のファイルサーバーになりません：%1（HOST か HOST:PORT。IPv6アドレスは使えません）")
+                    .arg(options.server);
         return {};
     }
-    overrides.user = parser.value(QStringLiteral("share-user"));
-    if (parser.isSet(QStringLiteral("share-password-file"))) {
-        overrides.password = readPasswordFile(parser.value(QStringLiteral("share-password-file")), &error);
+    if (options.sharePasswordFile) {
+        overrides.password = readPasswordFile(*options.sharePasswordFile, &error);
         if (!overrides.password)
             return {};
     }
@@ -111,21 +57,9 @@ DeliveryConfig deliverySetup(const QCommandLineParser &parser, QString &error)
     if (config.environmentProblem)
         error = config.problem;
     else if (!config.delivers())
-        error =
-            QStringLiteral("no file server to deliver to: give --server HOST[:PORT], set OVALITH_FILE_SERVER "
-                           "or name it in DAT/delivery.ini");
+        error = QStringLiteral("送り先のファイルサーバーがありません：--server HOST[:PORT] を付けるか、"
+                               "OVALITH_FILE_SERVER か DAT/delivery.ini で指定してください");
     return config;
-}
-
-// A repeated option would silently drop one of its values.
-QString repeatedOption(const QCommandLineParser &parser)
-{
-    const QStringList names = parser.optionNames();
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names.indexOf(names[i], i + 1) > 0)
-            return names[i];
-    }
-    return QString();
 }
 
 // Refused input comes first; then a file not saved, a delivery that failed, facts that are missing.
@@ -138,19 +72,102 @@ int exitCodeOf(int saveResult, bool incomplete)
     return incomplete ? kIncomplete : kSaved;
 }
 
-int runCollection(OVAppDelegate &delegate, const FormValues &form)
+QString resultOf(int exitCode, const CliNotifier &notifier)
+{
+    if (!notifier.windowName().isEmpty())
+        return notifier.windowName();
+    if (exitCode == kSaveFailed)
+        return QStringLiteral("failed");
+    return QStringLiteral("saved");
+}
+
+struct Outcome
+{
+    int exitCode = kSaved;
+    QString result;
+};
+
+Outcome runCollection(OVAppDelegate &delegate, const FormValues &form, CliNotifier &notifier)
 {
     const SignalStop stopOnSignal([&delegate](int) { delegate.interrupt(); });
     delegate.startCollection(form);
+    notifier.progress().finish();
+    const int number = stopOnSignal.signalNumber();
     // A signal after the save ends the delivery, and the run reports what it did.
-    if (const int number = stopOnSignal.signalNumber(); number && !delegate.saveBegun())
-        return 128 + number;
+    if (number && !delegate.saveBegun()) {
+        notifier.error(QStringLiteral("中断しました。ファイルは保存していません。"));
+        return {128 + number, QStringLiteral("interrupted")};
+    }
     if (delegate.replaceDeclined())
-        return kOtherMachinesFile;
+        return {kOtherMachinesFile, QStringLiteral("declined")};
     const auto missing = delegate.missingDataTypes();
     for (const MissingDataType &type : missing)
-        std::fprintf(stderr, "%s: %s\n", qPrintable(type.dataType), qPrintable(type.reason));
-    return exitCodeOf(delegate.saveResult(), !missing.empty());
+        notifier.error(QStringLiteral("%1（%2）を収集できませんでした：%3")
+                           .arg(datatypes::displayNameOf(type.dataType), type.dataType, type.reason));
+    if (number)
+        notifier.error(
+            QStringLiteral("中断しました。ファイルは保存しましたが、サーバーへは送っていません。"));
+    const int exitCode = exitCodeOf(delegate.saveResult(), !missing.empty());
+    return {exitCode, resultOf(exitCode, notifier)};
+}
+
+ProgressLine::Mode progressMode(const CliOptions &options)
+{
+    if (options.quiet)
+        return ProgressLine::Mode::Off;
+    if (::isatty(STDERR_FILENO) == 1)
+        return ProgressLine::Mode::InPlace;
+    return options.progress ? ProgressLine::Mode::Lines : ProgressLine::Mode::Off;
+}
+
+// Prints the JSON object when asked for, and answers the exit code.
+int finish(const CliOptions &options, JsonRun run, const OVAppDelegate *delegate, const CliNotifier *notifier)
+{
+    if (!options.json)
+        return run.exitCode;
+    run.ended = QDateTime::currentDateTime();
+    const QJsonObject object =
+        makeJsonReport(run, delegate, notifier ? notifier->report() : std::optional<OVResultReport>());
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+    return run.exitCode;
+}
+
+int usageError(const CliOptions &options, const QString &error, JsonRun &run)
+{
+    std::fprintf(stderr, "ovalith-collect: %s\novalith-collect: %s\n", qPrintable(error),
+                 qPrintable(kSeeHelp));
+    run.exitCode = kRefused;
+    run.result = QStringLiteral("usage");
+    run.errors << error;
+    return finish(options, run, nullptr, nullptr);
+}
+
+int collect(const CliOptions &options, const DeliveryConfig &delivery, JsonRun &run)
+{
+    const CliNotifier::Output output = options.json    ? CliNotifier::Output::Json
+                                       : options.quiet ? CliNotifier::Output::Quiet
+                                                       : CliNotifier::Output::Report;
+    OVAppDelegate *delegatePointer = nullptr;
+    CliNotifier notifier(output, std::make_unique<ProgressLine>(progressMode(options), [&delegatePointer] {
+                             return delegatePointer ? delegatePointer->runningDataTypes() : QStringList();
+                         }));
+    OVAppDelegate delegate(notifier);
+    delegatePointer = &delegate;
+    if (!options.controlNumberWellFormed || !delegate.inputCheck(options.form)) {
+        if (!options.controlNumberWellFormed)
+            notifier.error(
+                kInvalidManagementNumber +
+                QStringLiteral("\n管理番号は3つの部分を「-」でつないだものです（例：abc-12-x123）"));
+        run.exitCode = kRefused;
+        run.result = QStringLiteral("refused");
+        return finish(options, run, &delegate, &notifier);
+    }
+    delegate.setDelivery(delivery);
+    delegate.setReplaceOtherMachinesFile(options.replace);
+    const Outcome outcome = runCollection(delegate, options.form, notifier);
+    run.exitCode = outcome.exitCode;
+    run.result = outcome.result;
+    return finish(options, run, &delegate, &notifier);
 }
 
 } // namespace
@@ -162,45 +179,25 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ovalith-collect"));
     OVBuildProfile::setCurrent(OVBuildProfile::sixtyFourBit());
-
-    QCommandLineParser parser;
-    addOptions(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
-        return kRefused;
+    JsonRun run;
+    run.started = QDateTime::currentDateTime();
+    const CliOptions options = CliOptions::parse(QCoreApplication::arguments());
+    if (options.help) {
+        std::fputs(cliHelpText().toUtf8().constData(), stdout);
+        return 0;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
-    if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "unexpected argument: %s\n", qPrintable(parser.positionalArguments().first()));
-        return kRefused;
-    }
-    if (const QString repeated = repeatedOption(parser); !repeated.isEmpty()) {
-        std::fprintf(stderr, "option given more than once: --%s\n", qPrintable(repeated));
-        return kRefused;
-    }
-    if (parser.isSet(QStringLiteral("app-dir")))
-        OVUtil::setCurrentDirectory(parser.value(QStringLiteral("app-dir")));
-    cDebugLog::setDebugMode(parser.isSet(QStringLiteral("debug")));
-
+    if (!options.error.isEmpty())
+        return usageError(options, options.error, run);
+    if (!options.appDir.isEmpty())
+        OVUtil::setCurrentDirectory(options.appDir);
+    if (options.timeout) // the option wins over the environment, which the limits read
+        qputenv("OVALITH_COMMAND_TIMEOUT", options.timeout->toUtf8());
+    cDebugLog::setDebugMode(options.debug);
     QString deliveryError;
-    const DeliveryConfig delivery = deliverySetup(parser, deliveryError);
-    if (!deliveryError.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(deliveryError));
-        return kRefused;
-    }
-    const Options options = readForm(parser);
-    CliNotifier notifier(::isatty(STDERR_FILENO) == 1);
-    if (!options.controlNumberWellFormed) {
-        notifier.showMessageBox(kInvalidManagementNumber, kInvalidManagementNumber);
-        return kRefused;
-    }
-    OVAppDelegate delegate(notifier);
-    if (!delegate.inputCheck(options.form))
-        return kRefused;
-    delegate.setDelivery(delivery);
-    delegate.setReplaceOtherMachinesFile(parser.isSet(QStringLiteral("replace")));
-    const int exitCode = runCollection(delegate, options.form);
+    const DeliveryConfig delivery = deliverySetup(options, deliveryError);
+    if (!deliveryError.isEmpty())
+        return usageError(options, deliveryError, run);
+    const int exitCode = collect(options, delivery, run);
     if (deliveryjob::anyLetGo()) { // a delivery still inside the share client's library: no destructors now
         std::fflush(nullptr);
         ::_exit(exitCode);

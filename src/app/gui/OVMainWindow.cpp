@@ -1,5 +1,6 @@
 #include "OVMainWindow.h"
 
+#include "ControlNumberFields.h"
 #include "OVCustomComboBox.h"
 #include "OVMessageWindowController.h"
 
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -35,10 +35,8 @@ QLineEdit *makeField(const QString &objectName, const QString &placeholder, int 
     auto *field = new QLineEdit;
     field->setObjectName(objectName);
     field->setPlaceholderText(placeholder);
-    if (characters > 0) {
-        field->setMaxLength(characters * 4); // the check, not the field, decides what is valid
+    if (characters > 0)
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('m')) * (characters + 3));
-    }
     return field;
 }
 
@@ -83,20 +81,22 @@ QWidget *OVMainWindow::makeUserGroup()
     auto *group = new QGroupBox(QStringLiteral("管理番号と使用者"));
     auto *form = new QFormLayout(group);
     auto *number = new QHBoxLayout;
-    const std::array<std::pair<const char *, int>, 3> parts{{{"abc", 3}, {"12", 2}, {"x123", 4}}};
-    for (std::size_t i = 0; i < parts.size(); ++i) {
+    const std::array<const char *, 3> examples{"abc", "12", "x123"};
+    for (std::size_t i = 0; i < examples.size(); ++i) {
         m_controlNumbers[i] = makeField(QStringLiteral("ControlNumber0%1").arg(i + 1),
-                                        QString::fromLatin1(parts[i].first), parts[i].second);
+                                        QString::fromLatin1(examples[i]), ControlNumberFields::kLengths[i]);
         if (i > 0)
             number->addWidget(makeDash());
         number->addWidget(m_controlNumbers[i]);
     }
+    new ControlNumberFields(m_controlNumbers, this);
     number->addWidget(new QLabel(QStringLiteral("（英小文字3字－数字2字－英小文字か数字1字と数字3字）")));
     number->addStretch();
     form->addRow(QStringLiteral("管理番号"), number);
     auto *name = new QHBoxLayout;
-    m_firstName = makeField(QStringLiteral("FirstName"), QStringLiteral("山田"), 0);
-    m_lastName = makeField(QStringLiteral("LastName"), QStringLiteral("太郎"), 0);
+    // Read as examples, not as names already filled in.
+    m_firstName = makeField(QStringLiteral("FirstName"), QStringLiteral("例：山田"), 0);
+    m_lastName = makeField(QStringLiteral("LastName"), QStringLiteral("例：太郎"), 0);
     name->addWidget(new QLabel(QStringLiteral("姓")));
     name->addWidget(m_firstName);
     name->addSpacing(12);
@@ -165,8 +165,25 @@ void OVMainWindow::showProgress(const QString &text)
 
 FormValues OVMainWindow::formValues() const
 {
-    return FormValues{m_controlNumbers[0]->text(), m_controlNumbers[1]->text(), m_controlNumbers[2]->text(),
-                      m_firstName->text(), m_lastName->text()};
+    return FormValues{normalizedControlNumber(m_controlNumbers[0]->text()),
+                      normalizedControlNumber(m_controlNumbers[1]->text()),
+                      normalizedControlNumber(m_controlNumbers[2]->text()), m_firstName->text(),
+                      m_lastName->text()};
+}
+
+QLineEdit *OVMainWindow::field(InputRefusal::Field which) const
+{
+    switch (which) {
+    case InputRefusal::Field::ControlNumber01:
+    case InputRefusal::Field::ControlNumber02:
+    case InputRefusal::Field::ControlNumber03:
+        return m_controlNumbers[std::size_t(which)];
+    case InputRefusal::Field::LastName:
+        return m_lastName;
+    case InputRefusal::Field::FirstName:
+        break;
+    }
+    return m_firstName;
 }
 
 void OVMainWindow::centreOnScreen()

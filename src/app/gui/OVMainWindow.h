@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FormValues.h"
+#include "app/InputCheck.h"
 
 #include <QWidget>
 
@@ -27,7 +28,9 @@ public:
     void setControlsEnabled(bool enabled, bool textFieldsAndEnd);
     // An empty text hides the text and stops the busy indicator.
     void showProgress(const QString &text);
+    // The management number's parts normalised (full-width to plain, spaces gone), the names as typed.
     FormValues formValues() const;
+    QLineEdit *field(InputRefusal::Field which) const;
     void centreOnScreen();
 
     // The window may close only when the end has been confirmed; until then a close asks for the end.

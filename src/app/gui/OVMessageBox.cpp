@@ -22,7 +22,8 @@ OVMessageBox::OVMessageBox(QWidget *parent, const QString &messageText, const QS
     : QDialog(parent), m_kind(kind)
 {
     initGuiResources();
-    setWindowTitle(messageText);
+    // The title names the program, the heading the event; the body says the rest once.
+    setWindowTitle(QStringLiteral("Ovalith"));
     auto *icon = new QLabel;
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(messageIcon(kind, 64));

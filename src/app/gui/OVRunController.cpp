@@ -2,11 +2,13 @@
 
 #include "OVMainWindow.h"
 #include "OVMessagePresenter.h"
+#include "app/InputCheck.h"
 #include "app/ResultText.h"
 #include "util/share/DeliveryConfig.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QProgressBar>
 
 OVRunController::OVRunController(OVMainWindow &window, OVMessagePresenter &presenter,
@@ -61,8 +63,11 @@ void OVRunController::regist()
         return;
     // One reading of the form, on this thread; the run uses nothing else.
     const FormValues form = m_window.formValues();
-    if (!m_delegate->inputCheck(form))
+    if (const auto refusal = ::inputCheck(form)) {
+        m_presenter.showMessageBox(&m_window, refusal->message, refusal->detail, MessageKind::Warning);
+        m_window.field(refusal->field)->setFocus(); // where the user mends it
         return;
+    }
     // Read anew for every run, so that a site file mended meanwhile counts.
     m_delegate->setDelivery(loadDeliveryConfig());
     if (m_profile.backgroundRun) {

@@ -152,21 +152,43 @@ void TestGuiRun::inputCheckShowsItsMessage_data()
 {
     QTest::addColumn<FormValues>("form");
     QTest::addColumn<QString>("message");
-    QTest::newRow("upper-case letters")
-        << FormValues{"ABC", "12", "x123", "山田", "太郎"} << "管理番号が不正です";
-    QTest::newRow("empty number") << FormValues{"", "", "", "", ""} << "管理番号が不正です";
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("fieldAtFault");
+    const QString a = "管理番号が不正です";
+    QTest::newRow("upper-case letters") << FormValues{"ABC", "12", "x123", "山田", "太郎"} << a
+                                        << "管理番号の最初の部分は英小文字3文字です（例：abc-12-x123 の abc）"
+                                        << "ControlNumber01";
+    QTest::newRow("empty number") << FormValues{"", "", "", "", ""} << a
+                                  << "管理番号の最初の部分は英小文字3文字です（例：abc-12-x123 の abc）"
+                                  << "ControlNumber01";
+    QTest::newRow("a letter in the middle") << FormValues{"abc", "1a", "x123", "山田", "太郎"} << a
+                                            << "管理番号の2番目の部分は数字2桁です（例：abc-12-x123 の 12）"
+                                            << "ControlNumber02";
     QTest::newRow("blank given name")
-        << FormValues{"abc", "12", "x123", "山田", " "} << "使用者氏名を入力してください。";
+        << FormValues{"abc", "12", "x123", "山田", " "} << "使用者氏名を入力してください。"
+        << "姓と名の両方を入力してください"
+        << "LastName";
+    QTest::newRow("no family name") << FormValues{"abc", "12", "x123", "", "太郎"}
+                                    << "使用者氏名を入力してください。"
+                                    << "姓と名の両方を入力してください"
+                                    << "FirstName";
 }
 
 void TestGuiRun::inputCheckShowsItsMessage()
 {
     QFETCH(FormValues, form);
     QFETCH(QString, message);
+    QFETCH(QString, detail);
+    QFETCH(QString, fieldAtFault);
     Desktop desktop(OVBuildProfile::sixtyFourBit());
+    desktop.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&desktop.window));
     desktop.fill(form);
+    desktop.window.controlNumber(2)->setFocus(); // where a user would be after typing the number
     QTest::mouseClick(desktop.window.registButton(), Qt::LeftButton);
-    QCOMPARE(desktop.presenter.events, QStringList{"box:" + message + "|" + message + "|warning"});
+    // The specified sentence as the heading, what is wrong and what it must be below it, a warning icon.
+    QCOMPARE(desktop.presenter.events, QStringList{"box:" + message + "|" + detail + "|warning"});
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), fieldAtFault);
     QVERIFY(!QFileInfo::exists(m_app->savePath()));
     QCOMPARE(desktop.enabledStates(), repeated(true, 16));
     QCOMPARE(desktop.window.controlNumber(0)->text(), form.controlNumber01); // left for the user to correct
@@ -357,7 +379,7 @@ void TestGuiRun::returnRegisters()
     desktop.fill(FormValues{"abc", "12", "x123", "山田", ""});
     QTest::keyClick(desktop.window.lastName(), Qt::Key_Return);
     QCOMPARE(desktop.presenter.events,
-             QStringList{"box:使用者氏名を入力してください。|使用者氏名を入力してください。|warning"});
+             QStringList{"box:使用者氏名を入力してください。|姓と名の両方を入力してください|warning"});
     desktop.window.lastName()->setText("太郎");
     desktop.presenter.events.clear();
     QTest::keyClick(desktop.window.controlNumber(1), Qt::Key_Enter, Qt::KeypadModifier);
