@@ -9,7 +9,17 @@
 
 int main(int argc, char *argv[])
 {
-    if (printVersionWhenAsked(argc, argv, "ovalith-profiler"))
+    const QString help =
+        QStringLiteral("使い方: ovalith-profiler [-xml] [-detailLevel LEVEL] [--root DIR] データ型...\n"
+                       "macOS の system_profiler と同じ形の XML プロパティリストを、Linux "
+                       "のシステムのファイルとツールから書き"
+                       "出します（例：ovalith-profiler -xml SPHardwareDataType）。\n\n"
+                       "  -xml                 XML で書く（いつもそうします）\n"
+                       "  -detailLevel LEVEL   受け付けますが、どの詳しさでも同じ内容です\n"
+                       "  --root DIR           / の代わりに DIR の /proc, /sys, /etc を読む\n"
+                       "  --version            版を表示する\n"
+                       "  --help               この説明を表示する\n");
+    if (printVersionWhenAsked(argc, argv, "ovalith-profiler") || printHelpWhenAsked(argc, argv, help))
         return 0;
     QCoreApplication app(argc, argv);
     QStringList dataTypes;

@@ -22,3 +22,14 @@ bool printVersionWhenAsked(int argc, char *argv[], const char *program)
     }
     return false;
 }
+
+bool printHelpWhenAsked(int argc, char *argv[], const QString &help)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(help.toUtf8().constData(), stdout);
+            return true;
+        }
+    }
+    return false;
+}

@@ -216,6 +216,12 @@ void TestProfiler::shapeOfTheOutput()
     // Keys in alphabetical order, as macOS writes them.
     const QString dict = QString::fromUtf8(xml.mid(xml.indexOf("<key>_name</key>")));
     QVERIFY(dict.indexOf("<key>cpu_type</key>") < dict.indexOf("<key>machine_model</key>"));
+
+    // --help is a text for a person, not an empty property list.
+    profiler.start(OVALITH_PROFILER_PROGRAM, {"--help"});
+    QVERIFY(profiler.waitForFinished(10000));
+    QCOMPARE(profiler.exitCode(), 0);
+    QVERIFY(profiler.readAllStandardOutput().startsWith("使い方: ovalith-profiler"));
 }
 
 void TestProfiler::emptyRootGivesFewerKeysNotErrors()

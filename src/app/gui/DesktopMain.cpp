@@ -46,9 +46,31 @@ void setJapaneseFont(QApplication &app)
 
 } // namespace
 
+QString desktopHelp(const OVBuildProfile &profile)
+{
+    QStringList lines{
+        QStringLiteral("使い方: %1%2")
+            .arg(profile.executableName, profile.hasDebugLog ? QStringLiteral(" [debug]") : QString()),
+        QStringLiteral(
+            "このMacのインベントリを集める画面を開きます。管理番号と使用者氏名を入れて「登録」を押すと、"
+            "SAVE/<管理番号>.csv に保存します。"),
+        QString()};
+    if (profile.hasDebugLog)
+        lines << QStringLiteral("  debug      最後に通過した箇所を SAVE/debug.txt に残す");
+    lines << QStringLiteral("  --version  版を表示する") << QStringLiteral("  --help     この説明を表示する")
+          << QString()
+          << QStringLiteral("プログラムのフォルダ（SAVE/ と DAT/ のあるところ）: ") +
+                 OVUtil::describeDefaultDirectory()
+          << QStringLiteral("送り先のファイルサーバーは DAT/delivery.ini で指定します。") << QString()
+          << QStringLiteral("終了コード: 0 終了、2 画面がない（ovalith-collect を使ってください）、"
+                            "143, 129, 130 SIGTERM, SIGHUP, SIGINT で終了");
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
 int runDesktopProgram(int argc, char *argv[], const OVBuildProfile &profile)
 {
-    if (printVersionWhenAsked(argc, argv, profile.executableName.toUtf8().constData()))
+    if (printVersionWhenAsked(argc, argv, profile.executableName.toUtf8().constData()) ||
+        printHelpWhenAsked(argc, argv, desktopHelp(profile)))
         return 0;
     if (!platform::hasDisplay()) {
         std::fprintf(

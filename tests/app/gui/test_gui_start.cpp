@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -180,6 +181,15 @@ void TestGuiStart::versionNeedsNoDisplay()
         QCOMPARE(child.exitCode(), 0);
         const QString name = qstrcmp(build, "64") == 0 ? "ovalith" : "ovalith-universal";
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), name + " " OVALITH_VERSION "\n");
+        // --help too: on stdout, without a display, and nothing started.
+        child.start(QCoreApplication::applicationFilePath(), {"--start", build, "--help"});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        const QString help = QString::fromUtf8(child.readAllStandardOutput());
+        QVERIFY2(help.startsWith("使い方: " + name), qPrintable(help));
+        QCOMPARE(help.contains("debug      最後に通過した箇所"), name == "ovalith");
+        QVERIFY(help.contains("プログラムのフォルダ（SAVE/ と DAT/ のあるところ）: " +
+                              QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "\n"));
     }
 }
 
