@@ -1,4 +1,5 @@
-# macOS: ovalith.app (the 64-bit build) with its Info.plist and an icon made from icon.png, and the zip a
+# macOS: ovalith.app (the 64-bit build) with its Info.plist and an icon made from the 1024-pixel rendering
+# of resources/icons/ovalith.svg, and the zip a
 # site copies to a stick or a share: cmake --build <build folder> --target package
 if(NOT OVALITH_GUI)
     return()
@@ -6,9 +7,9 @@ endif()
 
 set(OVALITH_ICNS ${CMAKE_BINARY_DIR}/ovalith.icns)
 add_custom_command(OUTPUT ${OVALITH_ICNS}
-    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/resources/icon.png -DOUTPUT=${OVALITH_ICNS}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/resources/icons/ovalith-1024.png -DOUTPUT=${OVALITH_ICNS}
             -DWORK=${CMAKE_BINARY_DIR}/ovalith.iconset -P ${CMAKE_SOURCE_DIR}/cmake/MakeIcns.cmake
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/icon.png ${CMAKE_SOURCE_DIR}/cmake/MakeIcns.cmake
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/ovalith-1024.png ${CMAKE_SOURCE_DIR}/cmake/MakeIcns.cmake
     VERBATIM)
 target_sources(ovalith PRIVATE ${OVALITH_ICNS})
 set_source_files_properties(${OVALITH_ICNS} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)

@@ -8,12 +8,18 @@ if(OVALITH_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${CMAKE_SOURCE_DIR}/resources/icon.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME ovalith.png)
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/ovalith-48.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps RENAME ovalith.png)
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/ovalith.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/ManualPages.cmake)
 # The sample lists that an installed program copies into the user's folder on first use.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/DAT/ DESTINATION ${CMAKE_INSTALL_DATADIR}/ovalith/DAT
         FILES_MATCHING PATTERN "*.TxT")
 set(OVALITH_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/ovalith)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/copyright DESTINATION ${OVALITH_DOC_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${OVALITH_DOC_DIR})
 # Debian wants the changelog compressed, without a time stamp in the gzip header.
 install(CODE "
     set(doc \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${OVALITH_DOC_DIR}\")

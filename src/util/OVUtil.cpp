@@ -78,7 +78,8 @@ QString OVUtil::getCurrentDirectory()
 QString OVUtil::describeDefaultDirectory()
 {
 #ifdef OVALITH_INSTALLED_LAYOUT
-    return installedProgramFolderPath();
+    // As it holds for every user: the manual page is made from this text.
+    return QStringLiteral("${XDG_DATA_HOME:-~/.local/share}/ovalith");
 #else
     return platform::applicationDirectory();
 #endif
