@@ -3,11 +3,14 @@
 #include "OVMessageBox.h"
 #include "OVMessageWindowController.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 
 void OVQtMessagePresenter::showMessageBox(QWidget *parent, const QString &messageText,
                                           const QString &informativeText, MessageKind kind)
 {
+    if (m_dismissed)
+        return;
     OVMessageBox box(parent, messageText, informativeText, kind);
     box.exec();
 }
@@ -15,6 +18,8 @@ void OVQtMessagePresenter::showMessageBox(QWidget *parent, const QString &messag
 bool OVQtMessagePresenter::askQuestion(QWidget *parent, const QString &messageText,
                                        const QString &informativeText)
 {
+    if (m_dismissed)
+        return false;
     OVMessageBox box(parent, messageText, informativeText, MessageKind::Question);
     return box.exec() == QDialog::Accepted;
 }
@@ -33,7 +38,7 @@ void OVQtMessagePresenter::runResultWindow(QWidget *parent, const QString &windo
                                            bool warning)
 {
     OVMessageWindowController window(windowName, parent);
-    if (!window.isLoaded())
+    if (m_dismissed || !window.isLoaded())
         return;
     window.addNote(note);
     window.setWarning(warning);
@@ -49,4 +54,13 @@ void OVQtMessagePresenter::terminate(int exitCode)
 {
     // Not quit(): that first asks the windows to close, and the form answers a close with the end.
     QCoreApplication::exit(exitCode);
+}
+
+void OVQtMessagePresenter::dismissAll()
+{
+    m_dismissed = true;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(widget); dialog && dialog->isVisible())
+            dialog->reject();
+    }
 }

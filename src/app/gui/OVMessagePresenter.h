@@ -31,6 +31,9 @@ public:
     virtual void revealFile(const QString &path) = 0;
     // Ends the program with this exit code.
     virtual void terminate(int exitCode) = 0;
+    // Closes every box still open and answers every later one at once (a question with No), so that a
+    // run waiting for the user can end when the program must.
+    virtual void dismissAll() {}
 };
 
 // The real thing: OVMessageBox, OVMessageWindowController, the file browser, the end of the event loop.
@@ -46,6 +49,10 @@ public:
                          bool warning) override;
     void revealFile(const QString &path) override;
     void terminate(int exitCode) override;
+    void dismissAll() override;
+
+private:
+    bool m_dismissed = false;
 };
 
 // Opens the platform's file browser with the file selected.

@@ -124,6 +124,7 @@ void OVRunController::endOnSignal(int number)
     m_delegate->requestEnd();
     m_window.allowClose();
     m_window.close();
+    m_presenter.dismissAll(); // a run waiting for its report box would otherwise wait for ever
     terminateWhenNoRunIsLeft(128 + number);
 }
 
@@ -184,5 +185,8 @@ void OVRunController::showResultWindow(const QString &windowName, const OVResult
 
 void OVRunController::revealFile(const QString &path)
 {
-    onGuiThread([&] { m_presenter.revealFile(path); });
+    onGuiThread([&] {
+        if (!m_ending) // nothing opens once the program is ending
+            m_presenter.revealFile(path);
+    });
 }

@@ -226,18 +226,23 @@ void TestGuiStart::signalsEndARunAsTheCommandDoes_data()
 {
     QTest::addColumn<QString>("build");
     QTest::addColumn<int>("signal");
-    QTest::newRow("ovalith, SIGTERM") << "64" << int(SIGTERM);
-    QTest::newRow("ovalith, SIGHUP") << "64" << int(SIGHUP);
-    QTest::newRow("ovalith-universal, SIGTERM") << "universal" << int(SIGTERM);
+    QTest::addColumn<bool>("atTheReport"); // the run saved and waits for the user to close its box
+    QTest::newRow("ovalith, SIGTERM") << "64" << int(SIGTERM) << false;
+    QTest::newRow("ovalith, SIGHUP") << "64" << int(SIGHUP) << false;
+    QTest::newRow("ovalith-universal, SIGTERM") << "universal" << int(SIGTERM) << false;
+    QTest::newRow("ovalith, SIGTERM at the report") << "64" << int(SIGTERM) << true;
+    QTest::newRow("ovalith-universal, SIGHUP at the report") << "universal" << int(SIGHUP) << true;
 }
 
 void TestGuiStart::signalsEndARunAsTheCommandDoes()
 {
     QFETCH(QString, build);
     QFETCH(int, signal);
+    QFETCH(bool, atTheReport);
     StubEnvironment stubs;
     stubs.servePlists(fixture("real/ohai-MacBookPro8_2-10.7.5"));
-    stubs.set("OVALITH_STUB_HANG", "SPNetworkDataType");
+    if (!atTheReport)
+        stubs.set("OVALITH_STUB_HANG", "SPNetworkDataType");
     QTemporaryDir root;
     const QString copy = copyOfThisProgram(root, "app");
     QVERIFY(!copy.isEmpty());
@@ -251,7 +256,11 @@ void TestGuiStart::signalsEndARunAsTheCommandDoes()
         child.kill();
         child.waitForFinished();
     });
-    QTRY_VERIFY_WITH_TIMEOUT(stubs.stubsStarted(1), 30000);
+    const QString saved = root.filePath("app/SAVE/abc-12-x123.csv");
+    if (atTheReport)
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(saved), 30000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(stubs.stubsStarted(1), 30000);
     QElapsedTimer sinceSignal;
     sinceSignal.start();
     ::kill(pid_t(child.processId()), signal);
@@ -259,9 +268,10 @@ void TestGuiStart::signalsEndARunAsTheCommandDoes()
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 128 + signal);
     QVERIFY2(sinceSignal.elapsed() < 10000, qPrintable(QString::number(sinceSignal.elapsed())));
-    // Every command stopped, nothing saved, no temporary file left.
+    // Every command stopped, nothing saved but what was saved before, no temporary file left.
     QTRY_VERIFY_WITH_TIMEOUT(!stubs.anyStubStillRunning(), 20000);
-    QCOMPARE(QDir(root.filePath("app/SAVE")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    const QStringList left = QDir(root.filePath("app/SAVE")).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left, atTheReport ? QStringList{"abc-12-x123.csv"} : QStringList());
 }
 
 int main(int argc, char *argv[])
