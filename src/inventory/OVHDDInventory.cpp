@@ -190,8 +190,8 @@ RecordList OVHDDInventory::recordsFromList(const Overviews &overviews, const Rec
         megabytes(start.volume, "free_space_in_bytes", "free_space").value_or(QString());
     const QString volumeSize = megabytes(start.volume, "size_in_bytes", "size").value_or(QString());
     return {
-        make(u"Hard"_s, u"Hard Disk"_s, u"合計量"_s, start.diskSize, u"MB"_s),
-        make(u"Hard"_s, u"SystemHDD"_s, u"空容量"_s, freeSpace, u"MB"_s),
-        make(u"Hard"_s, u"SystemHDD"_s, u"全容量"_s, volumeSize, u"MB"_s),
+        make(recordnames::kDiskSize, start.diskSize, u"MB"_s),
+        make(recordnames::kVolumeFree, freeSpace, u"MB"_s),
+        make(recordnames::kVolumeSize, volumeSize, u"MB"_s),
     };
 }

@@ -47,11 +47,11 @@ RecordList OVHardwareInventory::recordsFromList(const PlistValue &root, const Re
     const auto textOf = [&](const char *key) { return item.value(key).text().value_or(QString()); };
 
     return {
-        make(u"Hard"_s, u"CPU"_s, u"NameString"_s, processorText(item), u""_s),
-        make(u"Hard"_s, u"メモリ"_s, u"全容量"_s, memoryAmount, memoryUnit),
-        make(u"Soft"_s, u"OS"_s, u"ProductID"_s, textOf("serial_number"), u""_s),
+        make(recordnames::kProcessor, processorText(item), u""_s),
+        make(recordnames::kMemory, memoryAmount, memoryUnit),
+        make(recordnames::kSerialNumber, textOf("serial_number"), u""_s),
         make(u"WMI"_s, u"System"_s, u"Vendor"_s, u"Apple Inc."_s, u""_s),
-        make(u"WMI"_s, u"System"_s, u"Model"_s, textOf("machine_model"), u""_s),
+        make(recordnames::kModel, textOf("machine_model"), u""_s),
         make(u"WMI"_s, u"MotherBoard"_s, u"Device_ID"_s, uuidText, u""_s),
     };
 }

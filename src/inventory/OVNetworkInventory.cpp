@@ -142,7 +142,7 @@ RecordList OVNetworkInventory::recordsFromLists(const PlistValue &networkRoot, c
     locationPass(locationRoot, make, records, interfaces);
     networkPass(networkRoot, make, records, interfaces);
     records.push_back(make(kLan, kLan, u"コンピュータの説明"_s, u""_s, u""_s));
-    records.push_back(make(kLan, kLan, u"コンピュータ名"_s, computerName, u""_s));
+    records.push_back(make(recordnames::kComputerName, computerName, u""_s));
     records.push_back(make(kLan, kLan, u"ユーザー名"_s, userName, u""_s));
     return sortCSVArray(std::move(records));
 }

@@ -30,7 +30,7 @@ RecordList OVOSInventory::recordsFromList(const PlistValue &root, const RecordMa
     const QString startVolume = item.value("boot_volume").text().value_or(QString());
     systemHDDName.append(startVolume);
     return {
-        make(u"Soft"_s, u"OS"_s, u"Version"_s, versionText, u""_s),
+        make(recordnames::kOSVersion, versionText, u""_s),
         make(u"Hard"_s, u"SystemHDD"_s, u"Drive"_s, startVolume, u""_s),
         make(u"Soft"_s, u"OS"_s, u"SystemPath"_s, u"/System"_s, u""_s),
     };

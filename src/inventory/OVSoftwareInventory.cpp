@@ -25,13 +25,11 @@ OptionalText OVSoftwareInventory::folderOf(const OptionalText &path)
 RecordList OVSoftwareInventory::recordsFromList(const PlistValue &root, const RecordMaker &make)
 {
     RecordList records;
-    const QString group = u"Soft"_s;
-    const QString item = u"Application"_s;
     for (const PlistValue &element : root.elements()) {
         for (const PlistValue &application : element.items()) {
             if (!application.isDict()) // a stray value in the list is no application
                 continue;
-            records.push_back(make(group, item, application.value("_name").text(),
+            records.push_back(make(recordnames::kSoft, recordnames::kApplication, application.value("_name").text(),
                                    application.value("version").text(),
                                    folderOf(application.value("path").text())));
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OVCSVRecord.h"
+#include "RecordNames.h"
 
 // Stamps the records of one collector with its key and date.
 struct RecordMaker
@@ -13,5 +14,9 @@ struct RecordMaker
     {
         return std::make_shared<const OVCSVRecord>(key, std::move(group), std::move(item), std::move(subItem),
                                                    std::move(contents), std::move(unit), date);
+    }
+    RecordPtr operator()(const recordnames::Fact &fact, OptionalText contents, OptionalText unit) const
+    {
+        return (*this)(fact.group, fact.item, fact.subItem, std::move(contents), std::move(unit));
     }
 };
