@@ -4,11 +4,12 @@
 #include "util/Cp932.h"
 
 #include <QFile>
-#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace {
 
-bool isAscii(const QByteArray &bytes)
+bool isAscii(QByteArrayView bytes)
 {
     for (const char byte : bytes) {
         if (static_cast<unsigned char>(byte) >= 0x80)
@@ -17,17 +18,62 @@ bool isAscii(const QByteArray &bytes)
     return true;
 }
 
+// Stops at the first byte that cannot be UTF-8, which in a file of code page 932 comes early.
+bool isWellFormedUtf8(QByteArrayView bytes)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char lead = data[i];
+        int following = -1; // the continuation bytes the lead byte announces
+        if (lead < 0x80)
+            following = 0;
+        else if (lead >= 0xC2 && lead <= 0xDF)
+            following = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            following = 2;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            following = 3;
+        if (following < 0 || i + following >= size)
+            return false;
+        for (int k = 1; k <= following; ++k) {
+            if ((data[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += following + 1;
+    }
+    return true;
+}
+
 // Japanese in UTF-8 often reads as code page 932 too, as nonsense; text that is whole UTF-8 is taken for
 // what it is.
-bool isUtf8Text(const QByteArray &bytes)
+bool isUtf8Text(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return true;
-    if (isAscii(bytes))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes); // the decoding happens only when its result is taken
-    return !decoder.hasError();
+    return !isAscii(bytes) && isWellFormedUtf8(bytes);
+}
+
+// Splits one line into its fields; the count is the number of fields there were, also past seven.
+qsizetype splitFields(QByteArrayView line, OVInventoryFile::RawLine &fields)
+{
+    qsizetype count = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype comma = line.indexOf(',', from);
+        const qsizetype end = comma < 0 ? line.size() : comma;
+        if (count < qsizetype(fields.size()))
+            fields[count] = line.sliced(from, end - from);
+        ++count;
+        if (comma < 0)
+            return count;
+        from = comma + 1;
+    }
+}
+
+QString decoded(QByteArrayView field)
+{
+    return cp932::decode(field).value_or(QString()); // the whole file was found valid before
 }
 
 } // namespace
@@ -43,42 +89,53 @@ OVInventoryFile OVInventoryFile::read(const QString &path)
     return parse(file.readAll());
 }
 
-OVInventoryFile OVInventoryFile::parse(const QByteArray &bytes)
+std::optional<QString> OVInventoryFile::scan(QByteArrayView bytes,
+                                             const std::function<void(const RawLine &)> &visit)
+{
+    if (bytes.isEmpty())
+        return QStringLiteral("空のファイルです");
+    if (isUtf8Text(bytes))
+        return QStringLiteral("UTF-8で書かれています（コードページ932ではありません）");
+    if (!cp932::isValid(bytes))
+        return QStringLiteral("コードページ932（Shift_JIS）として読めません");
+    static const QByteArray header = recordnames::kHeader.toLatin1();
+    QByteArrayView key;
+    qsizetype number = 0;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype end = bytes.indexOf("\r\n", from);
+        const QByteArrayView line = bytes.sliced(from, (end < 0 ? bytes.size() : end) - from);
+        from = end < 0 ? bytes.size() : end + 2;
+        if (++number == 1) {
+            if (line != QByteArrayView(header))
+                return QStringLiteral("インベントリのCSVファイルの見出し行がありません");
+            continue;
+        }
+        RawLine fields;
+        if (const qsizetype count = splitFields(line, fields); count != recordnames::kColumns)
+            return QStringLiteral("%1行目の列の数が%2です（7列のはずです）").arg(number).arg(count);
+        if (number == 2)
+            key = fields[0];
+        else if (fields[0] != key)
+            return QStringLiteral("%1行目の管理番号が2行目と違います").arg(number);
+        visit(fields);
+    }
+    if (key.isEmpty())
+        return QStringLiteral("管理番号がありません");
+    return std::nullopt;
+}
+
+OVInventoryFile OVInventoryFile::parse(QByteArrayView bytes)
 {
     OVInventoryFile file;
-    const auto fail = [&file](const QString &problem) {
-        file.m_problem = problem;
-        file.m_lines.clear();
-        file.m_managementNumber.clear();
-        return file;
-    };
-    if (bytes.isEmpty())
-        return fail(QStringLiteral("空のファイルです"));
-    if (isUtf8Text(bytes))
-        return fail(QStringLiteral("UTF-8で書かれています（コードページ932ではありません）"));
-    const auto text = cp932::decode(bytes);
-    if (!text)
-        return fail(QStringLiteral("コードページ932（Shift_JIS）として読めません"));
-    QStringList lines = text->split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    if (lines.value(0) != recordnames::kHeader)
-        return fail(QStringLiteral("インベントリのCSVファイルの見出し行がありません"));
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList fields = lines.at(i).split(QLatin1Char(','));
-        if (fields.size() != recordnames::kColumns)
-            return fail(
-                QStringLiteral("%1行目の列の数が%2です（7列のはずです）").arg(i + 1).arg(fields.size()));
-        if (i == 1)
-            file.m_managementNumber = fields.at(0);
-        else if (fields.at(0) != file.m_managementNumber)
-            return fail(QStringLiteral("%1行目の管理番号が2行目と違います").arg(i + 1));
+    file.m_problem = scan(bytes, [&file](const RawLine &raw) {
         Line line;
-        std::copy(fields.begin(), fields.end(), line.begin());
+        std::transform(raw.begin(), raw.end(), line.begin(), decoded);
         file.m_lines.push_back(std::move(line));
-    }
-    if (file.m_managementNumber.isEmpty())
-        return fail(QStringLiteral("管理番号がありません"));
+    });
+    if (file.m_problem)
+        file.m_lines.clear();
+    else
+        file.m_managementNumber = file.m_lines.front()[0];
     return file;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,10 +16,17 @@ class OVInventoryFile
 {
 public:
     using Line = std::array<QString, 7>; // Key, Group, Item, SubItem, Contents, Unit, Renewalday
+    // A line's fields still in code page 932: no field holds a comma, CR or LF, and none of those bytes is
+    // ever the second byte of a Japanese character, so lines and fields are found in the bytes themselves.
+    using RawLine = std::array<QByteArrayView, 7>;
 
     // Reads and checks the file; a file that is not in the format has a problem and no lines.
     static OVInventoryFile read(const QString &path);
-    static OVInventoryFile parse(const QByteArray &bytes);
+    static OVInventoryFile parse(QByteArrayView bytes);
+    // The one reading of the format: checks it and hands every line after the header to `visit`, in
+    // order, without decoding anything. Returns why the file is not one of ours; lines handed over before
+    // a fault further down then count for nothing.
+    static std::optional<QString> scan(QByteArrayView bytes, const std::function<void(const RawLine &)> &visit);
 
     // Why the file is not one of ours, in the user's words; absent when it is.
     const std::optional<QString> &problem() const { return m_problem; }

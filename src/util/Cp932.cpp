@@ -83,6 +83,28 @@ void appendNormalized(QByteArray &out, const QString &text)
     }
 }
 
+// Hands each decoded character to `take`; false at the first sequence the table does not define.
+template <typename Take> bool forEachUnit(QByteArrayView bytes, Take &&take)
+{
+    const Lookup &table = decodeLookup();
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const std::uint8_t lead = data[i];
+        if (lead < 0x80) { // ASCII is itself: the bulk of every file
+            take(char16_t(lead));
+            continue;
+        }
+        std::uint16_t unit = table[lead];
+        if (unit == kUnmapped && i + 1 < size)
+            unit = table[static_cast<std::uint16_t>(lead << 8 | data[++i])];
+        if (unit == kUnmapped)
+            return false;
+        take(char16_t(unit));
+    }
+    return true;
+}
+
 } // namespace
 
 namespace cp932 {
@@ -107,24 +129,20 @@ QByteArray encode(const QString &text)
     return out;
 }
 
-std::optional<QString> decode(const QByteArray &bytes)
+std::optional<QString> decode(QByteArrayView bytes)
 {
-    const Lookup &table = decodeLookup();
-    QString out;
-    out.reserve(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto lead = static_cast<std::uint8_t>(bytes.at(i));
-        std::uint16_t unit = table[lead];
-        if (unit == kUnmapped && i + 1 < bytes.size()) {
-            const auto trail = static_cast<std::uint8_t>(bytes.at(i + 1));
-            unit = table[static_cast<std::uint16_t>(lead << 8 | trail)];
-            ++i;
-        }
-        if (unit == kUnmapped)
-            return std::nullopt;
-        out.append(QChar(unit));
-    }
+    QString out(bytes.size(), Qt::Uninitialized);
+    qsizetype length = 0;
+    const bool valid = forEachUnit(bytes, [&](char16_t unit) { out[length++] = QChar(unit); });
+    if (!valid)
+        return std::nullopt;
+    out.truncate(length);
     return out;
+}
+
+bool isValid(QByteArrayView bytes)
+{
+    return forEachUnit(bytes, [](char16_t) {});
 }
 
 } // namespace cp932

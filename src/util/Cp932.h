@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,8 @@ namespace cp932 {
 QByteArray encode(const QString &text);
 
 // Absent when the bytes hold a sequence that code page 932 does not define.
-std::optional<QString> decode(const QByteArray &bytes);
+std::optional<QString> decode(QByteArrayView bytes);
+// Whether decode() would succeed, without making the text.
+bool isValid(QByteArrayView bytes);
 
 } // namespace cp932
