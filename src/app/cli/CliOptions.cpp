@@ -1,22 +1,15 @@
 #include "CliOptions.h"
 
 #include "app/InputCheck.h"
+#include "util/CommandLine.h"
 #include "util/OVUtil.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 namespace {
 
-struct OptionText
-{
-    const char *name;
-    const char *valueName; // nullptr for a switch
-    const char *description;
-};
-
 // The options in the order --help lists them; their names are the interface, so they stay English.
-const OptionText kOptions[] = {
+const commandline::OptionText kOptions[] = {
     {"control-number", "A-B-C", "管理番号（例：abc-12-x123）。必須"},
     {"family-name", "TEXT", "使用者の姓。必須"},
     {"given-name", "TEXT", "使用者の名。必須"},
@@ -34,39 +27,6 @@ const OptionText kOptions[] = {
     {"version", nullptr, "版を表示する"},
     {"help", nullptr, "この説明を表示する"},
 };
-
-void addOptions(QCommandLineParser &parser)
-{
-    for (const OptionText &option : kOptions) {
-        if (option.valueName)
-            parser.addOption({QLatin1String(option.name), QString(), QLatin1String(option.valueName)});
-        else
-            parser.addOption(QCommandLineOption(QLatin1String(option.name)));
-    }
-    parser.addOption(QCommandLineOption(QStringLiteral("h")));
-}
-
-QString parseError(const QCommandLineParser &parser)
-{
-    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
-        return QStringLiteral("知らないオプションです：%1%2")
-            .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), unknown.first());
-    // Qt's only other complaint: "Missing value after '--server'."
-    static const QRegularExpression missingValue(QStringLiteral("'(-+[^']+)'"));
-    const auto match = missingValue.match(parser.errorText());
-    return match.hasMatch() ? QStringLiteral("%1 には値が必要です").arg(match.captured(1))
-                            : parser.errorText();
-}
-
-QString repeatedOption(const QCommandLineParser &parser)
-{
-    const QStringList names = parser.optionNames();
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names.indexOf(names[i], i + 1) > 0)
-            return names[i];
-    }
-    return QString();
-}
 
 void readForm(const QCommandLineParser &parser, CliOptions &options)
 {
@@ -129,10 +89,10 @@ CliOptions CliOptions::parse(const QStringList &arguments)
 {
     CliOptions options;
     QCommandLineParser parser;
-    addOptions(parser);
+    commandline::addOptions(parser, kOptions);
     if (!parser.parse(arguments)) {
         options.json = arguments.contains(QStringLiteral("--json"));
-        options.error = parseError(parser);
+        options.error = commandline::parseError(parser);
         return options;
     }
     readSwitches(parser, options);
@@ -141,7 +101,7 @@ CliOptions CliOptions::parse(const QStringList &arguments)
         return options;
     if (!parser.positionalArguments().isEmpty())
         options.error = QStringLiteral("余分な引数です：%1").arg(parser.positionalArguments().first());
-    else if (const QString repeated = repeatedOption(parser); !repeated.isEmpty())
+    else if (const QString repeated = commandline::repeatedOption(parser); !repeated.isEmpty())
         options.error = QStringLiteral("--%1 が2回以上あります").arg(repeated);
     else if (const QString missing = missingOptions(parser); !missing.isEmpty())
         options.error = missing;
@@ -157,12 +117,7 @@ QString cliHelpText()
                        "[オプション]"),
         QStringLiteral("このMacのインベントリを集め、SAVE/<管理番号>.csv（コードページ932）に保存します。"),
         QString(), QStringLiteral("オプション:")};
-    for (const OptionText &option : kOptions) {
-        const QString name =
-            QStringLiteral("--") + QLatin1String(option.name) +
-            (option.valueName ? QLatin1Char(' ') + QLatin1String(option.valueName) : QString());
-        lines << QStringLiteral("  %1%2").arg(name, -28).arg(QString::fromUtf8(option.description));
-    }
+    lines << commandline::optionHelpLines(kOptions);
     lines << QString()
           << QStringLiteral("プログラムのフォルダ（--app-dir がないとき）: ") +
                  OVUtil::describeDefaultDirectory();
