@@ -1,6 +1,7 @@
 #include "IncompleteMarker.h"
 
 #include "inventory/DataTypes.h"
+#include "util/Cp932.h"
 #include "util/OVUtil.h"
 
 QString makeMarkerName(const QString &managementNumber)
@@ -22,6 +23,13 @@ QStringList describeMissing(const std::vector<MissingDataType> &missing)
     return lines;
 }
 
+namespace {
+
+const QString kMissingHeading = QStringLiteral("収集できなかった情報：");
+const QString kIndent = QStringLiteral("　");
+
+} // namespace
+
 QString makeIncompleteText(const IncompleteRun &run)
 {
     QStringList lines{
@@ -30,11 +38,28 @@ QString makeIncompleteText(const IncompleteRun &run)
         QStringLiteral("日時：%1").arg(run.dateTime),
         QStringLiteral("コンピュータ名：%1").arg(run.computerName),
         QStringLiteral("MACアドレス：%1").arg(run.machineKey),
-        QStringLiteral("収集できなかった情報："),
+        kMissingHeading,
     };
     for (const QString &line : describeMissing(run.missing))
-        lines << QStringLiteral("　") + line;
+        lines << kIndent + line;
     lines << QStringLiteral(
         "このMacでもう一度収集してください。完全に収集できると、このファイルは削除されます。");
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+QStringList missingLinesOfNote(const QByteArray &noteBytes)
+{
+    const QStringList lines = cp932::decode(noteBytes).value_or(QString()).split(QStringLiteral("\r\n"));
+    QStringList missing;
+    for (qsizetype i = lines.indexOf(kMissingHeading) + 1; i > 0 && i < lines.size(); ++i) {
+        if (!lines[i].startsWith(kIndent))
+            break;
+        missing << lines[i].mid(kIndent.size());
+    }
+    return missing;
+}
+
+QString dataTypeNameOfLine(const QString &missingLine)
+{
+    return missingLine.left(missingLine.indexOf(QStringLiteral("（")));
 }

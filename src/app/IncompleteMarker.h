@@ -30,3 +30,9 @@ QString makeIncompleteText(const IncompleteRun &run);
 
 // One line per missing data type, in the user's words: "プリンタ（SPPrintersDataType）：<reason>".
 QStringList describeMissing(const std::vector<MissingDataType> &missing);
+
+// The missing data types a note names, one line each as describeMissing() wrote them; empty for a note
+// that is not one of ours.
+QStringList missingLinesOfNote(const QByteArray &noteBytes);
+// "プリンタ" of "プリンタ（SPPrintersDataType）：<reason>".
+QString dataTypeNameOfLine(const QString &missingLine);

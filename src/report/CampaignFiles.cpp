@@ -1,0 +1,64 @@
+#include "CampaignFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+const QString kNoteSuffix = QStringLiteral(".incomplete.txt");
+
+// Hidden files are left alone: the collector's own temporary files and macOS's "._" companions on a
+// share are no campaign files.
+void collectFolder(const QString &folder, bool recursive, QSet<QString> &csvFiles, QSet<QString> &notes)
+{
+    QDirIterator it(folder, {QStringLiteral("*.csv"), QStringLiteral("*") + kNoteSuffix},
+                    QDir::Files | QDir::Readable | QDir::NoDotAndDotDot,
+                    recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext()) {
+        const QString path = QFileInfo(it.next()).canonicalFilePath();
+        if (path.endsWith(kNoteSuffix, Qt::CaseInsensitive))
+            notes.insert(path);
+        else if (!path.isEmpty())
+            csvFiles.insert(path);
+    }
+}
+
+QString noteOf(const QString &csvPath)
+{
+    return csvPath.left(csvPath.size() - 4) + kNoteSuffix;
+}
+
+} // namespace
+
+CampaignFiles CampaignFiles::find(const QStringList &folders, bool recursive, std::optional<QString> &error)
+{
+    QSet<QString> csvFiles;
+    QSet<QString> notes;
+    for (const QString &folder : folders) {
+        const QFileInfo info(folder);
+        if (!info.exists()) {
+            error = QStringLiteral("フォルダがありません：%1").arg(folder);
+            return {};
+        }
+        if (!info.isDir() || !QDir(folder).isReadable()) {
+            error = QStringLiteral("フォルダを読めません：%1").arg(folder);
+            return {};
+        }
+        collectFolder(info.absoluteFilePath(), recursive, csvFiles, notes);
+    }
+    CampaignFiles found;
+    for (const QString &path : std::as_const(csvFiles)) {
+        const QString note = noteOf(path);
+        const bool hasNote = notes.remove(note);
+        found.files.push_back({path, hasNote ? note : QString(), false});
+    }
+    std::sort(found.files.begin(), found.files.end(),
+              [](const MachineReading &a, const MachineReading &b) { return a.csvPath < b.csvPath; });
+    found.notesWithoutFile = QStringList(notes.cbegin(), notes.cend());
+    found.notesWithoutFile.sort();
+    return found;
+}
