@@ -26,7 +26,8 @@ public:
     // The one reading of the format: checks it and hands every line after the header to `visit`, in
     // order, without decoding anything. Returns why the file is not one of ours; lines handed over before
     // a fault further down then count for nothing.
-    static std::optional<QString> scan(QByteArrayView bytes, const std::function<void(const RawLine &)> &visit);
+    static std::optional<QString> scan(QByteArrayView bytes,
+                                       const std::function<void(const RawLine &)> &visit);
 
     // Why the file is not one of ours, in the user's words; absent when it is.
     const std::optional<QString> &problem() const { return m_problem; }

@@ -25,11 +25,12 @@ std::vector<MachineRow> rowsByNumber(const Campaign &campaign, std::vector<Probl
         if (files.size() < 2)
             continue;
         for (const MachineRecord *file : files)
-            problems.push_back({ProblemKind::SameNumber, file->managementNumber, file->path,
-                                QStringLiteral("この管理番号のファイルが%1件あります（一覧には%2に作成されたもの）")
-                                    .arg(files.size())
-                                    .arg(files.front()->created.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))),
-                                QString()});
+            problems.push_back(
+                {ProblemKind::SameNumber, file->managementNumber, file->path,
+                 QStringLiteral("この管理番号のファイルが%1件あります（一覧には%2に作成されたもの）")
+                     .arg(files.size())
+                     .arg(files.front()->created.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))),
+                 QString()});
     }
     std::sort(rows.begin(), rows.end(), [](const MachineRow &a, const MachineRow &b) {
         return a.record->managementNumber < b.record->managementNumber;
@@ -58,11 +59,13 @@ void markShared(std::vector<MachineRow> &rows, Values &&valuesOf, bool MachineRo
             continue;
         for (const std::size_t i : *group) {
             rows[i].*flag = true;
-            problems.push_back({kind, rows[i].record->managementNumber, rows[i].record->path,
-                                QStringLiteral("%1 %2 が%3件の管理番号にあります（同じMacを別の番号で収集したかもしれません）")
-                                    .arg(what, group.key())
-                                    .arg(group->size()),
-                                group.key()});
+            problems.push_back(
+                {kind, rows[i].record->managementNumber, rows[i].record->path,
+                 QStringLiteral(
+                     "%1 %2 が%3件の管理番号にあります（同じMacを別の番号で収集したかもしれません）")
+                     .arg(what, group.key())
+                     .arg(group->size()),
+                 group.key()});
         }
     }
 }
@@ -98,7 +101,8 @@ void compareWithList(CampaignReport &report, const QStringList &expected)
     }
 }
 
-void addFileProblems(const Campaign &campaign, const std::vector<MachineRow> &rows, std::vector<Problem> &problems)
+void addFileProblems(const Campaign &campaign, const std::vector<MachineRow> &rows,
+                     std::vector<Problem> &problems)
 {
     for (const MachineRecord &record : campaign.records) {
         if (record.problem)
@@ -106,10 +110,10 @@ void addFileProblems(const Campaign &campaign, const std::vector<MachineRow> &ro
     }
     for (const MachineRow &row : rows) {
         if (!row.record->missing.isEmpty())
-            problems.push_back({ProblemKind::Incomplete, row.record->managementNumber, row.record->path,
-                                QStringLiteral("収集できなかった情報：") +
-                                    row.record->missing.join(QStringLiteral("、")),
-                                QString()});
+            problems.push_back(
+                {ProblemKind::Incomplete, row.record->managementNumber, row.record->path,
+                 QStringLiteral("収集できなかった情報：") + row.record->missing.join(QStringLiteral("、")),
+                 QString()});
     }
     for (const QString &note : campaign.notesWithoutFile)
         problems.push_back({ProblemKind::NoteWithoutFile, QString(), note,
@@ -167,11 +171,13 @@ CampaignReport analyseCampaign(const Campaign &campaign, const ReportSettings &s
 {
     CampaignReport report;
     report.rows = rowsByNumber(campaign, report.problems);
-    markShared(report.rows, [](const MachineRecord &r) { return r.macAddresses; }, &MachineRow::sharesMacAddress,
-               ProblemKind::SameMacAddress, QStringLiteral("MACアドレス"), report.problems);
-    markShared(report.rows, [](const MachineRecord &r) { return QStringList{r.serialNumber}; },
-               &MachineRow::sharesSerialNumber, ProblemKind::SameSerialNumber, QStringLiteral("シリアル番号"),
-               report.problems);
+    markShared(
+        report.rows, [](const MachineRecord &r) { return r.macAddresses; }, &MachineRow::sharesMacAddress,
+        ProblemKind::SameMacAddress, QStringLiteral("MACアドレス"), report.problems);
+    markShared(
+        report.rows, [](const MachineRecord &r) { return QStringList{r.serialNumber}; },
+        &MachineRow::sharesSerialNumber, ProblemKind::SameSerialNumber, QStringLiteral("シリアル番号"),
+        report.problems);
     markStale(report.rows, settings, report.problems);
     if (settings.expected)
         compareWithList(report, *settings.expected);

@@ -30,7 +30,15 @@ struct MachineRow
     QString duplicateText() const;
 };
 
-enum class ProblemKind { Unreadable, Incomplete, SameMacAddress, SameSerialNumber, SameNumber, Stale, NoteWithoutFile };
+enum class ProblemKind {
+    Unreadable,
+    Incomplete,
+    SameMacAddress,
+    SameSerialNumber,
+    SameNumber,
+    Stale,
+    NoteWithoutFile
+};
 
 struct Problem
 {
@@ -45,8 +53,8 @@ QString problemKindName(ProblemKind kind);
 
 struct CampaignReport
 {
-    std::vector<MachineRow> rows; // by management number
-    QStringList notCollected;     // the list's numbers without a file, in the list's order
+    std::vector<MachineRow> rows;  // by management number
+    QStringList notCollected;      // the list's numbers without a file, in the list's order
     std::vector<Problem> problems; // by kind, then management number, then file
     int files = 0;
     int unreadable = 0;

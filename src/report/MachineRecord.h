@@ -24,7 +24,7 @@ struct MachineRecord
     QString model;
     QString serialNumber;
     QString processor;
-    QString memory; // "8 GB"
+    QString memory;     // "8 GB"
     QString diskSize;   // MB
     QString volumeSize; // MB
     QString volumeFree; // MB

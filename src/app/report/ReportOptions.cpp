@@ -87,13 +87,16 @@ QString reportHelpText()
 {
     QStringList lines{
         QStringLiteral("使い方: ovalith-report --output FILE.xlsx [オプション] FOLDER..."),
-        QStringLiteral("フォルダのインベントリのCSVファイル（ovalith-collect と ovalith が書いたもの）を読み、"
-                       "キャンペーン全体を1つのExcelブックにまとめます。"),
-        QStringLiteral("シート：一覧、未収集（--list のとき）、問題、アプリケーション、変更（--previous のとき）。"),
+        QStringLiteral(
+            "フォルダのインベントリのCSVファイル（ovalith-collect と ovalith が書いたもの）を読み、"
+            "キャンペーン全体を1つのExcelブックにまとめます。"),
+        QStringLiteral(
+            "シート：一覧、未収集（--list のとき）、問題、アプリケーション、変更（--previous のとき）。"),
         QString(), QStringLiteral("オプション:")};
     lines << commandline::optionHelpLines(kOptions);
     lines << QString() << QStringLiteral("終了コード:")
-          << QStringLiteral("  0  ブックを書き出した（読めないファイルなどの問題はブックの「問題」シートに出る）")
+          << QStringLiteral(
+                 "  0  ブックを書き出した（読めないファイルなどの問題はブックの「問題」シートに出る）")
           << QStringLiteral("  1  ブックを書き出せなかった")
           << QStringLiteral("  2  使い方の誤り、ないフォルダ、読めない一覧（何も書いていない）");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -31,22 +31,22 @@ Sheet machineSheet(const SheetSources &sources)
     Sheet sheet{QStringLiteral("一覧"),
                 {QStringLiteral("管理番号"), QStringLiteral("使用者"), QStringLiteral("コンピュータ名"),
                  QStringLiteral("機種"), QStringLiteral("シリアル番号"), QStringLiteral("CPU"),
-                 QStringLiteral("メモリ"), QStringLiteral("ディスク容量（MB）"), QStringLiteral("空き容量（MB）"),
-                 QStringLiteral("OS"), QStringLiteral("MACアドレス"), QStringLiteral("作成日時"),
-                 QStringLiteral("状態"), QStringLiteral("収集できなかった情報"), QStringLiteral("重複"),
-                 QStringLiteral("古い"), QStringLiteral("一覧"), QStringLiteral("ファイル")},
+                 QStringLiteral("メモリ"), QStringLiteral("ディスク容量（MB）"),
+                 QStringLiteral("空き容量（MB）"), QStringLiteral("OS"), QStringLiteral("MACアドレス"),
+                 QStringLiteral("作成日時"), QStringLiteral("状態"), QStringLiteral("収集できなかった情報"),
+                 QStringLiteral("重複"), QStringLiteral("古い"), QStringLiteral("一覧"),
+                 QStringLiteral("ファイル")},
                 {}};
     sheet.rows.reserve(sources.report.rows.size());
     for (const MachineRow &row : sources.report.rows) {
         const MachineRecord &r = *row.record;
-        sheet.rows.push_back({r.managementNumber, r.userName(), r.computerName, r.model, r.serialNumber,
-                              r.processor, r.memory, numberOrText(r.diskSize), numberOrText(r.volumeFree),
-                              r.osVersion, r.macAddresses.join(QLatin1Char(' ')),
-                              r.created.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), statusOf(r),
-                              missingNames(r), row.duplicateText(),
-                              row.stale ? QStringLiteral("古い") : QString(),
-                              sources.withList && row.notInList ? QStringLiteral("一覧にない") : QString(),
-                              r.path});
+        sheet.rows.push_back(
+            {r.managementNumber, r.userName(), r.computerName, r.model, r.serialNumber, r.processor, r.memory,
+             numberOrText(r.diskSize), numberOrText(r.volumeFree), r.osVersion,
+             r.macAddresses.join(QLatin1Char(' ')), r.created.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+             statusOf(r), missingNames(r), row.duplicateText(),
+             row.stale ? QStringLiteral("古い") : QString(),
+             sources.withList && row.notInList ? QStringLiteral("一覧にない") : QString(), r.path});
     }
     return sheet;
 }
@@ -66,8 +66,8 @@ Sheet problemSheet(const CampaignReport &report)
                  QStringLiteral("共通の値"), QStringLiteral("ファイル")},
                 {}};
     for (const Problem &problem : report.problems)
-        sheet.rows.push_back(
-            {problemKindName(problem.kind), problem.managementNumber, problem.detail, problem.shared, problem.path});
+        sheet.rows.push_back({problemKindName(problem.kind), problem.managementNumber, problem.detail,
+                              problem.shared, problem.path});
     return sheet;
 }
 

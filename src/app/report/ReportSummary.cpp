@@ -8,7 +8,9 @@ QString summaryText(const ReportRun &run)
     QStringList lines;
     QString collected = QStringLiteral("収集済み %1 台").arg(report.rows.size());
     if (run.expected)
-        collected += QStringLiteral(" / 一覧 %1 台（未収集 %2 台）").arg(*run.expected).arg(report.notCollected.size());
+        collected += QStringLiteral(" / 一覧 %1 台（未収集 %2 台）")
+                         .arg(*run.expected)
+                         .arg(report.notCollected.size());
     lines << QStringLiteral("ファイル %1 件（読めないもの %2 件）").arg(report.files).arg(report.unreadable)
           << collected
           << QStringLiteral("不完全 %1 台、重複 %2 台、古い %3 台、問題 %4 件")
@@ -29,9 +31,11 @@ QJsonObject summaryJson(const ReportRun &run)
     };
     QJsonObject object{
         {QStringLiteral("exitCode"), run.exitCode},
-        {QStringLiteral("workbook"), run.workbook.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(run.workbook)},
+        {QStringLiteral("workbook"),
+         run.workbook.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(run.workbook)},
         {QStringLiteral("errors"), QJsonArray::fromStringList(run.errors)},
-        {QStringLiteral("elapsedSeconds"), double(run.started.msecsTo(QDateTime::currentDateTime())) / 1000.0},
+        {QStringLiteral("elapsedSeconds"),
+         double(run.started.msecsTo(QDateTime::currentDateTime())) / 1000.0},
         {QStringLiteral("expected"), optionalCount(run.expected)},
         {QStringLiteral("changes"), optionalCount(run.changes)},
     };

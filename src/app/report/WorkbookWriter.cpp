@@ -44,14 +44,16 @@ std::vector<double> columnWidths(const Sheet &sheet)
     return widths;
 }
 
-lxw_error writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const Cell &cell, lxw_format *format)
+lxw_error writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const Cell &cell,
+                    lxw_format *format)
 {
     if (const auto *number = std::get_if<double>(&cell))
         return worksheet_write_number(sheet, row, column, *number, format);
     const QString &text = std::get<QString>(cell);
     if (text.isEmpty())
         return LXW_NO_ERROR;
-    return worksheet_write_string(sheet, row, column, text.left(kMaxCellCharacters).toUtf8().constData(), format);
+    return worksheet_write_string(sheet, row, column, text.left(kMaxCellCharacters).toUtf8().constData(),
+                                  format);
 }
 
 lxw_error writeSheet(lxw_workbook *workbook, const Sheet &sheet, lxw_format *header)
@@ -82,12 +84,19 @@ lxw_error writeSheet(lxw_workbook *workbook, const Sheet &sheet, lxw_format *hea
 }
 
 // A name of our own beside the final one, on the same file system, so the rename is one step.
-QString reserveTemporaryName(const QString &path)
+QString reserveTemporaryName(const QString &path, QString &reason)
 {
     const QFileInfo info(path);
-    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    if (!file.open())
+    if (!QFileInfo(info.absolutePath()).isDir()) {
+        reason = QStringLiteral("書き出し先のフォルダがありません");
         return QString();
+    }
+    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    if (!file.open()) {
+        reason = file.errorString();
+        return QString();
+    }
     // The library makes the file anew, with the modes a new file gets here, not the reservation's own.
     return file.fileName();
 }
@@ -96,9 +105,10 @@ QString reserveTemporaryName(const QString &path)
 
 bool writeWorkbook(const QString &path, const std::vector<Sheet> &sheets, QString &error)
 {
-    const QString temporary = reserveTemporaryName(path);
+    QString reason;
+    const QString temporary = reserveTemporaryName(path, reason);
     if (temporary.isEmpty()) {
-        error = QStringLiteral("ブックを書き出せません：%1（フォルダに書き込めません）").arg(path);
+        error = QStringLiteral("ブックを書き出せません：%1（%2）").arg(path, reason);
         return false;
     }
     lxw_workbook_options options{};
@@ -118,11 +128,11 @@ bool writeWorkbook(const QString &path, const std::vector<Sheet> &sheets, QStrin
         if (result == LXW_NO_ERROR)
             result = closed;
     }
-    if (result == LXW_NO_ERROR && std::rename(QFile::encodeName(temporary).constData(),
-                                              QFile::encodeName(path).constData()) == 0)
+    if (result == LXW_NO_ERROR &&
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0)
         return true;
-    const QString reason = result == LXW_NO_ERROR ? QString::fromLocal8Bit(std::strerror(errno))
-                                                  : QString::fromUtf8(lxw_strerror(result));
+    reason = result == LXW_NO_ERROR ? QString::fromLocal8Bit(std::strerror(errno))
+                                    : QString::fromUtf8(lxw_strerror(result));
     QFile::remove(temporary);
     error = QStringLiteral("ブックを書き出せません：%1（%2）").arg(path, reason);
     return false;

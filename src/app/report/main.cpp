@@ -23,7 +23,8 @@ constexpr int kUsage = 2;
 
 void printError(const QString &message)
 {
-    std::fputs((QStringLiteral("ovalith-report: ") + message + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    std::fputs((QStringLiteral("ovalith-report: ") + message + QLatin1Char('\n')).toUtf8().constData(),
+               stderr);
 }
 
 int finish(const ReportOptions &options, ReportRun &run)
@@ -33,7 +34,8 @@ int finish(const ReportOptions &options, ReportRun &run)
     if (run.exitCode == kUsage && !options.error.isEmpty())
         printError(QStringLiteral("使い方は ovalith-report --help で見られます。"));
     if (options.json)
-        std::fputs(QJsonDocument(summaryJson(run)).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+        std::fputs(QJsonDocument(summaryJson(run)).toJson(QJsonDocument::Compact).append('\n').constData(),
+                   stdout);
     else if (!options.quiet && run.report && run.exitCode == kWritten)
         std::fputs(summaryText(run).toUtf8().constData(), stdout);
     return run.exitCode;
@@ -86,14 +88,16 @@ int report(const ReportOptions &options, ReportRun &run)
     std::unique_ptr<ReadCampaign> before;
     std::vector<Change> changes;
     if (options.previous) {
-        before = readFolders({*options.previous}, options, ReportSettings{std::nullopt, options.staleDays, settings.today}, error);
+        before = readFolders({*options.previous}, options,
+                             ReportSettings{std::nullopt, options.staleDays, settings.today}, error);
         if (!before)
             return fail(options, run, kUsage, QStringLiteral("--previous の") + error);
         changes = compareCampaigns({now->campaign, now->report}, {before->campaign, before->report});
         run.changes = qsizetype(changes.size());
     }
     if (now->report.files == 0)
-        run.errors << QStringLiteral("CSVファイルが見つかりません：%1").arg(options.folders.join(QStringLiteral("、")));
+        run.errors << QStringLiteral("CSVファイルが見つかりません：%1")
+                          .arg(options.folders.join(QStringLiteral("、")));
     const std::vector<Sheet> sheets =
         makeSheets({now->campaign, now->report, settings.expected.has_value(), before ? &changes : nullptr});
     if (!writeWorkbook(options.output, sheets, error))
