@@ -28,5 +28,5 @@ find_program(MACDEPLOYQT macdeployqt HINTS ${OVALITH_QT_BIN} REQUIRED)
 add_custom_target(package
     COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${OVALITH_BIN_DIR} -DOUT_DIR=${CMAKE_BINARY_DIR}
             -DVERSION=${PROJECT_VERSION} -DMACDEPLOYQT=${MACDEPLOYQT} -P ${CMAKE_SOURCE_DIR}/cmake/MacPackage.cmake
-    DEPENDS ovalith ovalith-collect
+    DEPENDS ovalith ovalith-collect $<$<TARGET_EXISTS:ovalith-report>:ovalith-report>
     VERBATIM)

@@ -2,6 +2,9 @@
 include(GNUInstallDirs)
 
 install(TARGETS ovalith-collect ovalith-profiler RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET ovalith-report)
+    install(TARGETS ovalith-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(OVALITH_GUI)
     install(TARGETS ovalith ovalith-universal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/ovalith.desktop
@@ -44,8 +47,10 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "folder of the user's own, and can deliver the file to an SMB share.\n"
     ".\n"
     "The package holds the desktop programs ovalith and ovalith-universal, the\n"
-    "headless ovalith-collect for scripts, and ovalith-profiler, which reads a\n"
-    "Linux system's facts in the shape of macOS's system_profiler.")
+    "headless ovalith-collect for scripts, ovalith-report, which turns a folder\n"
+    "of such files into one Excel workbook for the whole campaign, and\n"
+    "ovalith-profiler, which reads a Linux system's facts in the shape of\n"
+    "macOS's system_profiler.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # ifconfig gives the machine's MAC address, the key of every record.
