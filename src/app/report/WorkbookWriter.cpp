@@ -37,7 +37,7 @@ std::vector<double> columnWidths(const Sheet &sheet)
         widths.push_back(displayWidth(header) + 4); // the filter's button sits beside the header
     for (const auto &row : sheet.rows) {
         for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], cellWidth(row[c]) + 1);
+            widths[c] = std::max(widths[c], cellWidth(row[c]) * 1.1 + 1); // proportional fonts run wider
     }
     for (double &width : widths)
         width = std::clamp(width, 6.0, 80.0);
@@ -65,6 +65,10 @@ lxw_error writeSheet(lxw_workbook *workbook, const Sheet &sheet, lxw_format *hea
     for (std::size_t c = 0; c < widths.size(); ++c)
         worksheet_set_column(worksheet, lxw_col_t(c), lxw_col_t(c), widths[c], nullptr);
     worksheet_freeze_panes(worksheet, 1, 0);
+    // On paper: across, one page wide, the header on every page.
+    worksheet_set_landscape(worksheet);
+    worksheet_fit_to_pages(worksheet, 1, 0);
+    worksheet_repeat_rows(worksheet, 0, 0);
     const std::size_t rows = std::min<std::size_t>(sheet.rows.size(), kMaxRows - 1);
     const auto lastColumn = lxw_col_t(sheet.headers.size() - 1);
     worksheet_autofilter(worksheet, 0, 0, lxw_row_t(rows), lastColumn);
