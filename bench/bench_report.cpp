@@ -52,7 +52,8 @@ const QStringList &templateLines()
         QFile file(QStringLiteral(OVALITH_BENCH_TEMPLATE));
         file.open(QIODevice::ReadOnly);
         QStringList fixed;
-        for (const QString &line : cp932::decode(file.readAll()).value_or(QString()).split(QStringLiteral("\r\n"))) {
+        for (const QString &line :
+             cp932::decode(file.readAll()).value_or(QString()).split(QStringLiteral("\r\n"))) {
             if (!line.isEmpty() && !line.contains(QStringLiteral(",Soft,Application,")))
                 fixed << line;
         }
@@ -66,14 +67,17 @@ QStringList fixedLines(int machine, const QString &number)
 {
     QStringList lines;
     for (QString line : templateLines()) {
-        line.replace(QStringLiteral("@DATE@"), QStringLiteral("2026/11/%1").arg(1 + machine % 28, 2, 10, QLatin1Char('0')));
+        line.replace(QStringLiteral("@DATE@"),
+                     QStringLiteral("2026/11/%1").arg(1 + machine % 28, 2, 10, QLatin1Char('0')));
         line.replace(QStringLiteral("@TIME@"), QStringLiteral("10:00:00"));
         line.replace(QStringLiteral("@COMPUTER@"), QStringLiteral("Mac-%1").arg(machine));
         line.replace(QStringLiteral("@USER@"), QStringLiteral("user%1").arg(machine));
         line.replace(QStringLiteral("@LONG_BIT@"), QStringLiteral("64"));
-        line.replace(QStringLiteral("ABCDEFG12345"), QStringLiteral("C02X%1").arg(machine % 997 == 5 ? 5 : machine, 8, 10, QLatin1Char('0')));
-        line.replace(QStringLiteral("LAN,Adapter,MACアドレス,,"),
-                     QStringLiteral("LAN,Adapter,MACアドレス,3C-07-%1,").arg(machine, 8, 16, QLatin1Char('0')));
+        line.replace(QStringLiteral("ABCDEFG12345"),
+                     QStringLiteral("C02X%1").arg(machine % 997 == 5 ? 5 : machine, 8, 10, QLatin1Char('0')));
+        line.replace(
+            QStringLiteral("LAN,Adapter,MACアドレス,,"),
+            QStringLiteral("LAN,Adapter,MACアドレス,3C-07-%1,").arg(machine, 8, 16, QLatin1Char('0')));
         line.replace(QStringLiteral("abc-12-x123"), number);
         lines << line;
     }
@@ -82,7 +86,9 @@ QStringList fixedLines(int machine, const QString &number)
 
 QByteArray machineFile(int machine, Random &random)
 {
-    const QString number = QStringLiteral("abc-%1-x%2").arg(machine / 10000, 2, 10, QLatin1Char('0')).arg(machine % 10000, 4, 10, QLatin1Char('0'));
+    const QString number = QStringLiteral("abc-%1-x%2")
+                               .arg(machine / 10000, 2, 10, QLatin1Char('0'))
+                               .arg(machine % 10000, 4, 10, QLatin1Char('0'));
     QStringList lines = fixedLines(machine, number);
     for (int i = 0; i < kApplicationsPerMachine; ++i) {
         // Most machines share the common applications; the rest are spread thin.
@@ -183,7 +189,8 @@ int runBenchmark(const QList<int> &sizes, int runs, const QString &python)
             return 1;
         const auto ours = median(runs, {QStringLiteral(OVALITH_REPORT_PROGRAM), QStringLiteral("--output"),
                                         dir.filePath(QStringLiteral("out.xlsx")), folder});
-        const auto theirs = median(runs, {python, QStringLiteral("-c"), QString::fromLatin1(kPythonReader), folder});
+        const auto theirs =
+            median(runs, {python, QStringLiteral("-c"), QString::fromLatin1(kPythonReader), folder});
         if (!ours || !theirs)
             return 1;
         perThousand.push_back(ours->seconds / machines * 1000);

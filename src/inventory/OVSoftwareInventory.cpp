@@ -29,8 +29,8 @@ RecordList OVSoftwareInventory::recordsFromList(const PlistValue &root, const Re
         for (const PlistValue &application : element.items()) {
             if (!application.isDict()) // a stray value in the list is no application
                 continue;
-            records.push_back(make(recordnames::kSoft, recordnames::kApplication, application.value("_name").text(),
-                                   application.value("version").text(),
+            records.push_back(make(recordnames::kSoft, recordnames::kApplication,
+                                   application.value("_name").text(), application.value("version").text(),
                                    folderOf(application.value("path").text())));
         }
     }
