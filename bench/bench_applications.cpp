@@ -2,6 +2,7 @@
 // records, CSV text, code page 932, atomic write), against Python's plistlib.load of the same file.
 // Each measurement runs in a child process of its own, so its peak resident memory is its own.
 #include "ApplicationsPlist.h"
+#include "BenchOptions.h"
 #include "app/CsvAssembly.h"
 #include "inventory/OVSoftwareInventory.h"
 #include "util/OVUtil.h"
@@ -113,9 +114,7 @@ int runBenchmark(const QList<int> &sizes, int runs)
         printRow(count, fileMegabytes, *ours, *python);
     }
     std::printf("(growth: peak resident memory above what the process held before it read the file)\n");
-    for (std::size_t i = 1; i < perThousand.size(); ++i)
-        std::printf("time per application, %d vs %d apps: %.2fx\n", sizes[int(i)], sizes[int(i) - 1],
-                    perThousand[i] / perThousand[i - 1]);
+    printGrowth(sizes, perThousand, "application", "apps");
     return 0;
 }
 
@@ -127,16 +126,6 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 4 && arguments[1] == QLatin1String("--path"))
         return runPath(arguments[2], arguments[3]);
-    QList<int> sizes{2000, 20000, 200000};
-    int runs = 3;
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QLatin1String("--sizes")) {
-            sizes.clear();
-            for (const QString &size : arguments[i + 1].split(QLatin1Char(',')))
-                sizes << size.toInt();
-        } else if (arguments[i] == QLatin1String("--runs")) {
-            runs = std::max(1, arguments[i + 1].toInt());
-        }
-    }
-    return runBenchmark(sizes, runs);
+    const BenchOptions options = BenchOptions::read(arguments, {2000, 20000, 200000});
+    return runBenchmark(options.sizes, options.runs);
 }

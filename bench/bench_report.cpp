@@ -2,6 +2,7 @@
 // about 300 applications from a pool of a few thousand, Japanese names among them) against a plain Python
 // script that only reads and decodes the same files (csv over bytes.decode("cp932")). Each measurement
 // runs as a process of its own, so its time and peak resident memory are its own.
+#include "BenchOptions.h"
 #include "util/Cp932.h"
 
 #include <QCoreApplication>
@@ -199,9 +200,7 @@ int runBenchmark(const QList<int> &sizes, int runs, const QString &python)
                     ours->peakMegabytes);
         QDir(folder).removeRecursively();
     }
-    for (std::size_t i = 1; i < perThousand.size(); ++i)
-        std::printf("time per file, %d vs %d machines: %.2fx\n", sizes[int(i)], sizes[int(i) - 1],
-                    perThousand[i] / perThousand[i - 1]);
+    printGrowth(sizes, perThousand, "file", "machines");
     return 0;
 }
 
@@ -211,19 +210,6 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    QList<int> sizes{1000, 5000, 20000};
-    int runs = 3;
-    QString python = QStringLiteral("python3");
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QLatin1String("--sizes")) {
-            sizes.clear();
-            for (const QString &size : arguments[i + 1].split(QLatin1Char(',')))
-                sizes << size.toInt();
-        } else if (arguments[i] == QLatin1String("--runs")) {
-            runs = std::max(1, arguments[i + 1].toInt());
-        } else if (arguments[i] == QLatin1String("--python")) {
-            python = arguments[i + 1];
-        }
-    }
-    return runBenchmark(sizes, runs, python);
+    const BenchOptions options = BenchOptions::read(arguments, {1000, 5000, 20000});
+    return runBenchmark(options.sizes, options.runs, options.python);
 }

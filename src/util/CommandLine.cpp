@@ -5,6 +5,8 @@
 
 namespace commandline {
 
+namespace {
+
 void addOptions(QCommandLineParser &parser, std::span<const OptionText> options)
 {
     for (const OptionText &option : options) {
@@ -26,6 +28,14 @@ QString parseError(const QCommandLineParser &parser)
     const auto match = missingValue.match(parser.errorText());
     return match.hasMatch() ? QStringLiteral("%1 には値が必要です").arg(match.captured(1))
                             : parser.errorText();
+}
+
+} // namespace
+
+QString parse(QCommandLineParser &parser, std::span<const OptionText> options, const QStringList &arguments)
+{
+    addOptions(parser, options);
+    return parser.parse(arguments) ? QString() : parseError(parser);
 }
 
 QString repeatedOption(const QCommandLineParser &parser)

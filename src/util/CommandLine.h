@@ -18,10 +18,9 @@ struct OptionText
     const char *description;
 };
 
-// Adds the options, and -h beside --help.
-void addOptions(QCommandLineParser &parser, std::span<const OptionText> options);
-// The parser's complaint in the user's words: an unknown option, a value missing after one.
-QString parseError(const QCommandLineParser &parser);
+// Adds the options (and -h beside --help) and parses the arguments; the complaint in the user's words
+// (an unknown option, a value missing after one) when they cannot be parsed, empty when they can.
+QString parse(QCommandLineParser &parser, std::span<const OptionText> options, const QStringList &arguments);
 // The first option given twice, without its dashes; empty when none was.
 QString repeatedOption(const QCommandLineParser &parser);
 // "  --name VALUE   description", aligned.

@@ -89,10 +89,9 @@ CliOptions CliOptions::parse(const QStringList &arguments)
 {
     CliOptions options;
     QCommandLineParser parser;
-    commandline::addOptions(parser, kOptions);
-    if (!parser.parse(arguments)) {
+    options.error = commandline::parse(parser, kOptions, arguments);
+    if (!options.error.isEmpty()) {
         options.json = arguments.contains(QStringLiteral("--json"));
-        options.error = commandline::parseError(parser);
         return options;
     }
     readSwitches(parser, options);

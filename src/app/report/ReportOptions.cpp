@@ -71,10 +71,9 @@ ReportOptions ReportOptions::parse(const QStringList &arguments)
 {
     ReportOptions options;
     QCommandLineParser parser;
-    commandline::addOptions(parser, kOptions);
-    if (!parser.parse(arguments)) {
+    options.error = commandline::parse(parser, kOptions, arguments);
+    if (!options.error.isEmpty()) {
         options.json = arguments.contains(QStringLiteral("--json"));
-        options.error = commandline::parseError(parser);
         return options;
     }
     readOptions(parser, options);
