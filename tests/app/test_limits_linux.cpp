@@ -143,21 +143,31 @@ void TestLimitsLinux::resolverThatNeverAnswersCostsFiveSeconds()
     if (const QString problem = bindMountProblem(); !problem.isEmpty())
         QSKIP(qPrintable("a network namespace of its own: " + problem));
     QTemporaryDir app;
-    writeFile(app.filePath("resolv.conf"), "nameserver 127.0.0.1\n");
-    // A namespace with only a loopback, whose name server takes every question and answers none.
+    // A namespace with only a loopback that carries the system's own name servers' addresses, each taken
+    // by a server that takes every question and answers none. No mount: a chroot has no private one.
     const QString script =
-        "/usr/sbin/ip link set lo up && /bin/mount --bind \"$1/resolv.conf\" /etc/resolv.conf || exit 99\n"
-        "/usr/bin/python3 -c 'import socket,sys,time; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); "
-        "s.bind((\"127.0.0.1\", 53)); open(sys.argv[1], \"w\").close(); time.sleep(120)' \"$1/ready\" &\n"
+        "/usr/sbin/ip link set lo up || exit 99\n"
+        "servers=$(awk '$1 == \"nameserver\" { print $2 }' /etc/resolv.conf); : \"${servers:=127.0.0.1}\"\n"
+        "for s in $servers; do case $s in\n"
+        "  127.*) ;;\n"
+        "  *:*) /usr/sbin/ip -6 addr add \"$s/128\" dev lo nodad || exit 99 ;;\n"
+        "  *) /usr/sbin/ip addr add \"$s/32\" dev lo || exit 99 ;;\n"
+        "esac; done\n"
+        "/usr/bin/python3 -c 'import socket,sys,time\n"
+        "held = []\n"
+        "for a in sys.argv[2:]:\n"
+        "    s = socket.socket(socket.AF_INET6 if \":\" in a else socket.AF_INET, socket.SOCK_DGRAM)\n"
+        "    s.bind((a, 53)); held.append(s)\n"
+        "open(sys.argv[1], \"w\").close(); time.sleep(120)' \"$1/ready\" $servers &\n"
         "for i in $(seq 100); do [ -e \"$1/ready\" ] && break; sleep 0.1; done\n"
         "shift; exec \"$@\"\n";
     QProcess run;
-    run.start("/usr/bin/unshare", QStringList{"--mount", "--net", "/bin/sh", "-c", script, "sh", app.path(),
-                                              OVALITH_COLLECT_PROGRAM} +
-                                      formArguments(app.path()) +
-                                      QStringList{"--deliver", "--server", "fileserver.example.org"});
+    run.start("/usr/bin/unshare",
+              QStringList{"--net", "/bin/sh", "-c", script, "sh", app.path(), OVALITH_COLLECT_PROGRAM} +
+                  formArguments(app.path()) + QStringList{"--deliver", "--server", "fileserver.example.org"});
     QVERIFY(run.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(app.filePath("ready")) || run.state() == QProcess::NotRunning, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(app.filePath("ready")) || run.state() == QProcess::NotRunning,
+                             20000);
     QVERIFY2(QFile::exists(app.filePath("ready")),
              qPrintable("the namespace's name server did not start: " + run.readAllStandardError()));
     QElapsedTimer timer;
