@@ -16,7 +16,7 @@ const QString kNoteSuffix = QStringLiteral(".incomplete.txt");
 void collectFolder(const QString &folder, bool recursive, QSet<QString> &csvFiles, QSet<QString> &notes)
 {
     QDirIterator it(folder, {QStringLiteral("*.csv"), QStringLiteral("*") + kNoteSuffix},
-                    QDir::Files | QDir::Readable | QDir::NoDotAndDotDot,
+                    QDir::Files | QDir::NoDotAndDotDot, // an unreadable file is named, not passed over
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         const QString path = QFileInfo(it.next()).canonicalFilePath();
