@@ -78,15 +78,26 @@ QString decoded(QByteArrayView field)
 
 } // namespace
 
-OVInventoryFile OVInventoryFile::read(const QString &path)
+QByteArray OVInventoryFile::readBytes(const QString &path, std::optional<QString> &problem)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("読み込めません（%1）").arg(file.errorString());
+        return QByteArray();
+    }
+    return file.readAll();
+}
+
+OVInventoryFile OVInventoryFile::read(const QString &path)
+{
+    std::optional<QString> problem;
+    const QByteArray bytes = readBytes(path, problem);
+    if (problem) {
         OVInventoryFile unreadable;
-        unreadable.m_problem = QStringLiteral("読み込めません（%1）").arg(file.errorString());
+        unreadable.m_problem = problem;
         return unreadable;
     }
-    return parse(file.readAll());
+    return parse(bytes);
 }
 
 std::optional<QString> OVInventoryFile::scan(QByteArrayView bytes,

@@ -23,6 +23,8 @@ public:
     // Reads and checks the file; a file that is not in the format has a problem and no lines.
     static OVInventoryFile read(const QString &path);
     static OVInventoryFile parse(QByteArrayView bytes);
+    // The file's bytes; empty with the problem set when it cannot be read.
+    static QByteArray readBytes(const QString &path, std::optional<QString> &problem);
     // The one reading of the format: checks it and hands every line after the header to `visit`, in
     // order, without decoding anything. Returns why the file is not one of ours; lines handed over before
     // a fault further down then count for nothing.

@@ -16,10 +16,10 @@ public:
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const MachineRecord &record = *rows[i].record;
             m_byNumber.insert(record.managementNumber, i);
-            if (!record.serialNumber.trimmed().isEmpty())
-                m_bySerial.insert(record.serialNumber.trimmed().toUpper(), i);
+            if (const QString serial = identityKey(record.serialNumber); !serial.isEmpty())
+                m_bySerial.insert(serial, i);
             for (const QString &mac : record.macAddresses)
-                m_byMac.insert(mac.trimmed().toUpper(), i);
+                m_byMac.insert(identityKey(mac), i);
         }
     }
 
@@ -33,10 +33,10 @@ public:
     std::optional<std::size_t> takeByIdentity(const MachineRecord &record)
     {
         std::optional<std::size_t> found;
-        if (!record.serialNumber.trimmed().isEmpty())
-            found = unused(m_bySerial, record.serialNumber.trimmed().toUpper());
+        if (const QString serial = identityKey(record.serialNumber); !serial.isEmpty())
+            found = unused(m_bySerial, serial);
         for (qsizetype i = 0; !found && i < record.macAddresses.size(); ++i)
-            found = unused(m_byMac, record.macAddresses[i].trimmed().toUpper());
+            found = unused(m_byMac, identityKey(record.macAddresses[i]));
         return mark(found);
     }
 

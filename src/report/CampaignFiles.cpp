@@ -54,7 +54,7 @@ CampaignFiles CampaignFiles::find(const QStringList &folders, bool recursive, st
     for (const QString &path : std::as_const(csvFiles)) {
         const QString note = noteOf(path);
         const bool hasNote = notes.remove(note);
-        found.files.push_back({path, hasNote ? note : QString(), false});
+        found.files.push_back({path, hasNote ? note : QString()});
     }
     std::sort(found.files.begin(), found.files.end(),
               [](const MachineReading &a, const MachineReading &b) { return a.csvPath < b.csvPath; });

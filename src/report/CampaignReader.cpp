@@ -16,11 +16,8 @@ Campaign readCampaign(const CampaignFiles &files, bool keepApplications, unsigne
     std::vector<ApplicationTally> tallies(threads);
     std::atomic<std::size_t> next{0};
     const auto work = [&](ApplicationTally &tally) {
-        for (std::size_t i = next++; i < files.files.size(); i = next++) {
-            MachineReading reading = files.files[i];
-            reading.keepApplications = keepApplications;
-            campaign.records[i] = readMachineRecord(reading, tally);
-        }
+        for (std::size_t i = next++; i < files.files.size(); i = next++)
+            campaign.records[i] = readMachineRecord(files.files[i], tally, keepApplications);
     };
     std::vector<std::thread> workers;
     try {

@@ -47,7 +47,7 @@ void markShared(std::vector<MachineRow> &rows, Values &&valuesOf, bool MachineRo
     for (std::size_t i = 0; i < rows.size(); ++i) {
         QSet<QString> seen; // a value the file names twice ties it to nothing
         for (const QString &value : valuesOf(*rows[i].record)) {
-            const QString key = value.trimmed().toUpper();
+            const QString key = identityKey(value);
             if (!key.isEmpty() && !seen.contains(key)) {
                 seen.insert(key);
                 byValue[key].push_back(i);

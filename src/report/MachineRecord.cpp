@@ -133,6 +133,11 @@ QString MachineRecord::userName() const
     return familyName + QLatin1Char(' ') + givenName;
 }
 
+QString identityKey(const QString &value)
+{
+    return value.trimmed().toUpper();
+}
+
 MachineRecord machineRecordOf(const QString &path, QByteArrayView bytes, ApplicationTally &tally,
                               bool keepApplications)
 {
@@ -156,16 +161,17 @@ MachineRecord machineRecordOf(const QString &path, QByteArrayView bytes, Applica
     return record;
 }
 
-MachineRecord readMachineRecord(const MachineReading &reading, ApplicationTally &tally)
+MachineRecord readMachineRecord(const MachineReading &reading, ApplicationTally &tally, bool keepApplications)
 {
-    QFile file(reading.csvPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::optional<QString> problem;
+    const QByteArray bytes = OVInventoryFile::readBytes(reading.csvPath, problem);
+    if (problem) {
         MachineRecord unreadable;
         unreadable.path = reading.csvPath;
-        unreadable.problem = QStringLiteral("読み込めません（%1）").arg(file.errorString());
+        unreadable.problem = problem;
         return unreadable;
     }
-    MachineRecord record = machineRecordOf(reading.csvPath, file.readAll(), tally, reading.keepApplications);
+    MachineRecord record = machineRecordOf(reading.csvPath, bytes, tally, keepApplications);
     if (!record.problem && !reading.notePath.isEmpty()) {
         QFile note(reading.notePath);
         if (note.open(QIODevice::ReadOnly))

@@ -36,15 +36,19 @@ struct MachineRecord
     QString userName() const;
 };
 
+// How a serial number or MAC address tells one machine from another: case and surrounding spaces do not
+// count; empty for a value that tells nothing.
+QString identityKey(const QString &value);
+
 struct MachineReading
 {
     QString csvPath;
     QString notePath; // the incomplete note beside it; empty when there is none
-    bool keepApplications = false;
 };
 
 // Reads one file and counts its applications into `tally`.
-MachineRecord readMachineRecord(const MachineReading &reading, ApplicationTally &tally);
+MachineRecord readMachineRecord(const MachineReading &reading, ApplicationTally &tally,
+                                bool keepApplications);
 // The same from bytes already read (the benchmark, the tests).
 MachineRecord machineRecordOf(const QString &path, QByteArrayView bytes, ApplicationTally &tally,
                               bool keepApplications);
