@@ -60,8 +60,8 @@ RecordList combineCSVRecords(OVCollectors &collectors, const RecordList &manageI
     const QStringList header = recordnames::kHeader.split(u',');
     all.push_back(std::make_shared<const OVCSVRecord>(header[0], header[1], header[2], header[3], header[4],
                                                       header[5], header[6]));
-    const QString date = now(u"yyyy/MM/dd"_s);
-    const QString time = now(u"HH:mm:ss"_s);
+    const QString date = now(recordnames::kCreateDateFormat);
+    const QString time = now(recordnames::kCreateTimeFormat);
     const QString dateAgain = now(u"yyyy/MM/dd"_s);
     all.push_back(std::make_shared<const OVCSVRecord>(macAddress, recordnames::kCreate,
                                                       recordnames::kDateTime, date, time, u""_s, dateAgain));

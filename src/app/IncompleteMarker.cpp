@@ -6,7 +6,7 @@
 
 QString makeMarkerName(const QString &managementNumber)
 {
-    return managementNumber + QStringLiteral(".incomplete.txt");
+    return managementNumber + kMarkerSuffix;
 }
 
 QString makeMarkerPath(const QString &managementNumber)

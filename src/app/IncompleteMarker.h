@@ -10,6 +10,9 @@
 // file itself stays exactly as a complete run would write it, and the site's importer, which takes every
 // .csv, never sees the note.
 
+// What a note's name ends in; the campaign report pairs each note with its file by it.
+inline const QString kMarkerSuffix = QStringLiteral(".incomplete.txt");
+
 // "<management number>.incomplete.txt"
 QString makeMarkerName(const QString &managementNumber);
 // SAVE/<management number>.incomplete.txt

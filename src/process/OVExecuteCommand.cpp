@@ -2,8 +2,8 @@
 
 #include "ChildProcess.h"
 #include "OVCommandGroup.h"
+#include "util/Utf8.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -18,15 +18,6 @@ constexpr std::chrono::seconds kKillGrace{5};
 constexpr std::chrono::milliseconds kStopCheck{100};
 // Enough of a command's own last words to say why it failed.
 constexpr qsizetype kReasonLength = 200;
-
-std::optional<QString> decodeUtf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
 
 } // namespace
 
@@ -53,8 +44,8 @@ void OVExecuteCommand::reportStartFailure()
 
 void OVExecuteCommand::collect(const ChildProcess &process)
 {
-    m_standardOutput = decodeUtf8(process.standardOutput());
-    m_standardError = decodeUtf8(process.standardError());
+    m_standardOutput = utf8::decode(process.standardOutput());
+    m_standardError = utf8::decode(process.standardError());
     m_commandResult = process.exitCode();
     m_ending = process.exitedNormally() ? Ending::Exited : Ending::Crashed;
 }

@@ -19,6 +19,9 @@ struct Fact
 
 inline const QString kCreate = QStringLiteral("Create");
 inline const QString kDateTime = QStringLiteral("DateTime");
+// The creation line's date and time, in its sub-item and contents columns.
+inline const QString kCreateDateFormat = QStringLiteral("yyyy/MM/dd");
+inline const QString kCreateTimeFormat = QStringLiteral("HH:mm:ss");
 
 inline const QString kLan = QStringLiteral("LAN");
 inline const QString kMacAddress = QStringLiteral("MACアドレス"); // under every adapter's own item

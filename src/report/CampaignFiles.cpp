@@ -1,5 +1,7 @@
 #include "CampaignFiles.h"
 
+#include "app/IncompleteMarker.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -9,27 +11,26 @@
 
 namespace {
 
-const QString kNoteSuffix = QStringLiteral(".incomplete.txt");
-
 // Hidden files are left alone: the collector's own temporary files and macOS's "._" companions on a
 // share are no campaign files.
 void collectFolder(const QString &folder, bool recursive, QSet<QString> &csvFiles, QSet<QString> &notes)
 {
-    QDirIterator it(folder, {QStringLiteral("*.csv"), QStringLiteral("*") + kNoteSuffix},
+    QDirIterator it(folder, {QStringLiteral("*.csv"), QStringLiteral("*") + kMarkerSuffix},
                     QDir::Files | QDir::NoDotAndDotDot, // an unreadable file is named, not passed over
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         const QString path = QFileInfo(it.next()).canonicalFilePath();
-        if (path.endsWith(kNoteSuffix, Qt::CaseInsensitive))
+        if (path.endsWith(kMarkerSuffix, Qt::CaseInsensitive))
             notes.insert(path);
         else if (!path.isEmpty())
             csvFiles.insert(path);
     }
 }
 
+// "<folder>/<number>.incomplete.txt" beside "<folder>/<number>.csv", as the collector names it.
 QString noteOf(const QString &csvPath)
 {
-    return csvPath.left(csvPath.size() - 4) + kNoteSuffix;
+    return makeMarkerName(csvPath.chopped(4));
 }
 
 } // namespace

@@ -87,8 +87,10 @@ public:
             if (!line[4].isEmpty())
                 m_record.macAddresses.append(text(line[4]));
         } else if (line[1] == names.create && line[2] == names.dateTime) {
-            m_record.created = QDateTime::fromString(text(line[3]) + QLatin1Char(' ') + text(line[4]),
-                                                     QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+            static const QString format =
+                recordnames::kCreateDateFormat + QLatin1Char(' ') + recordnames::kCreateTimeFormat;
+            m_record.created =
+                QDateTime::fromString(text(line[3]) + QLatin1Char(' ') + text(line[4]), format);
         } else {
             takeFact(line);
         }

@@ -2,10 +2,10 @@
 
 #include "app/InputCheck.h"
 #include "util/Cp932.h"
+#include "util/Utf8.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace {
 
@@ -15,11 +15,7 @@ std::optional<QString> textOf(const QByteArray &bytes)
         return QString::fromUtf8(bytes.mid(3));
     if (auto text = cp932::decode(bytes))
         return text;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
+    return utf8::decode(bytes);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "InstalledLayout.h"
 #include "OVBuildProfile.h"
+#include "Utf8.h"
 #include "platform/Platform.h"
 #include "process/OVExecuteCommand.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -151,11 +151,7 @@ std::optional<QString> OVUtil::urlDecode(const QString &text)
         bytes.append(static_cast<char>(high * 16 + low));
         i += 2;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return decoded;
+    return utf8::decode(bytes);
 }
 
 void OVUtil::setCurrentDirectory(const QString &directory)
